@@ -1,0 +1,68 @@
+// The macro function entry: every integration command of the host's macro
+// language, and every follow-up call that the library requests of the host,
+// arrives here with a function number. Runs on the host's main thread.
+#include "tarnvelMain.h"
+
+#include "GetArgument.h"
+#include "MERIDAX_plugin.h"
+#include "UtDiagnostics.h"
+
+namespace {
+
+enum FunctionNumber {
+    OPEN_CATALOG = 100,
+    CLOSE_CATALOG = 101,
+    EDIT_PART = 102,
+    IMPORT_EXPORT = 104,
+};
+
+// The placed part that the user picked for function 102; null when the running
+// macro call has no argument list or no part argument.
+_ObObject* PartArgument()
+{
+    _ObObject* part = nullptr;
+    GiFunctionArguments* arguments = nullptr;
+    if (GiFuncGetActFunctionArguments(arguments) == 0 && arguments)
+        GetArgument(*arguments, "tarnvl_partId", part);
+    return part;
+}
+
+void ReportIllegalFunction(int functionNumber)
+{
+    DebugAssertInv("tarnvelMain", 270, "tarnvel::Select", 31, "tarnvel: illegal function %s",
+                   "funcNo", functionNumber);
+}
+
+}  // namespace
+
+namespace tarnvel {
+
+int Select(int, int functionNumber, const UtCString&)
+{
+    switch (functionNumber) {
+    case OPEN_CATALOG:
+        Main();
+        break;
+    case CLOSE_CATALOG:
+        if (g_plugin)
+            g_plugin->CloseCatalog();
+        break;
+    case EDIT_PART: {
+        PartArgument();
+        break;
+    }
+    case IMPORT_EXPORT:
+        break;
+    default:
+        ReportIllegalFunction(functionNumber);
+        break;
+    }
+    return 0;
+}
+
+}  // namespace tarnvel
+
+extern "C" int TarnvelSelect(int unused, int functionNumber, const UtCString& text)
+{
+    return tarnvel::Select(unused, functionNumber, text);
+}

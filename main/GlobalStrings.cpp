@@ -1,0 +1,10 @@
+// The library's global strings.
+#include "GlobalStrings.h"
+
+const UtCString g_scriptHostExe = "bin\\x86\\64\\cscripthost.exe";
+const UtCString g_startScript = "setup\\scripts\\common\\startvestra_tarnvel.vbb";
+const UtCString g_cadName = "BRENVIKCAD";
+UtCString g_productName = "BRENVIKCAD PARTS";
+const UtCString g_attrId = "TVL_ID";
+const UtCString g_attrVarPrefix = "TVLV_";
+const UtCString g_attrMetaPrefix = "TVLM_";

@@ -1,0 +1,78 @@
+// The catalog plug-in object: the one object that holds the integration's state
+// while it is started (where the catalog is, the export names, what was read from
+// the last export record, the parts an import works on, the export watcher), and
+// the host event source through which the watcher hands a finished export to the
+// host's main thread. Every operation runs on the host's main thread; the watcher
+// thread only calls FindCatalogProcesses(Query) and Synchronize.
+#pragma once
+
+#include "BrenvikViewEvent.h"
+#include "CatalogState.h"
+#include "GoStandardCall.h"
+#include "ObObject.h"
+#include "UtCString.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <utility>
+#include <vector>
+
+class MERIDAX_tarnvel_thread;
+
+using NameValueList = std::vector<std::pair<UtCString, UtCString>>;
+
+class MERIDAX_plugin : public BrenvikViewEventSource {
+public:
+    MERIDAX_plugin(const UtCString& root, int formatNumber, int languageNumber);
+    ~MERIDAX_plugin();
+    MERIDAX_plugin(const MERIDAX_plugin&) = delete;
+    MERIDAX_plugin& operator=(const MERIDAX_plugin&) = delete;
+
+    // --- Export watching and delivery ---
+    // Stops and destroys the watcher, if any; returns when its thread has ended.
+    void StopWatching();
+    // Deletes the export files of the current export names; failures are ignored.
+    void DeleteExportFiles();
+    // A finished export reached the main thread: stop watching, have function 104 run.
+    void OnSynchronize(void* data) override;
+    // Has the host call the macro function entry with this number later.
+    void RequestFunction(int functionNumber);
+    int CallStandard(Go::GoStandardCall& call);
+
+    // --- The catalog command line ---
+    static UtCString GetLanguageName(int languageNumber);
+    static UtCString GetExportFormatName(int formatNumber);
+    // Fixes the export directory and names for this format; returns the export path.
+    UtCString GetExportPath(int formatNumber);
+    // Also sets MERIDAX_LANGUAGE and the export names.
+    UtCString BuildCommandLine(UtCString& modelIdent);
+
+    // --- The catalog processes ---
+    bool SendTVLCommand(const UtCString& commandLine);
+    int FindCatalogProcesses(int mode) const;
+    void CloseCatalog();
+
+    UtCString rootDir;
+    UtCString exportDir;
+    UtCString exportFile;
+    UtCString recordFile;
+    UtCString exportFileName;
+    NameValueList recordAttributes;
+    std::vector<UtCString> identPieces;
+    NameValueList identVariables;
+    int languageNumber;
+    int formatNumber;
+    _ObObject* importedPart = nullptr;
+    _ObObject* editedPart = nullptr;
+    STARTUPINFOA startupInfo;
+    PROCESS_INFORMATION processInfo;
+    std::unique_ptr<MERIDAX_tarnvel_thread> watcher;
+
+private:
+    // Asks every catalog window to quit and, when that could be asked, ends the viewer.
+    void CloseCatalogProcesses();
+};
+
+// EnumWindows callback: `mode` points to a CatalogMode, or is 0 for Query.
+BOOL CALLBACK CatalogWindowProc(HWND window, LPARAM mode);

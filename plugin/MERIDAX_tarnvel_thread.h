@@ -1,0 +1,46 @@
+// The export watcher: owns one background thread that watches the export
+// directory for the files of the expected export and, once they are complete,
+// queues an event on the plug-in object (Synchronize), which brings the work to
+// the host's main thread.
+//
+// Threads: the main thread constructs and destroys the watcher; the watcher
+// thread runs WatchExportDirectory. After the start they share only the stop
+// signal (a promise and its future, which synchronise themselves).
+#pragma once
+
+#include "UtCString.h"
+
+#include <future>
+#include <memory>
+#include <thread>
+
+class MERIDAX_plugin;
+class ThreadEnding;
+
+class MERIDAX_tarnvel_thread {
+public:
+    // Starts the thread on copies of the owner's export directory and file name.
+    // A thread that cannot be started leaves a watcher that watches nothing.
+    explicit MERIDAX_tarnvel_thread(MERIDAX_plugin& owner);
+    // Gives the stop signal and waits until the thread has ended. Main thread only.
+    virtual ~MERIDAX_tarnvel_thread();
+    MERIDAX_tarnvel_thread(const MERIDAX_tarnvel_thread&) = delete;
+    MERIDAX_tarnvel_thread& operator=(const MERIDAX_tarnvel_thread&) = delete;
+
+    // Sleeps 100 ms, then tells without waiting whether the stop signal was given
+    // (or no longer exists).
+    static bool IsStopRequested(const std::future<int>& stop);
+
+private:
+    struct Watch;
+
+    void ThreadBody(MERIDAX_plugin* owner, UtCString directory, UtCString fileName,
+                    std::shared_ptr<ThreadEnding> ending);
+    static void WatchExportDirectory(MERIDAX_plugin& owner, const UtCString& directory,
+                                     const UtCString& fileName, const std::future<int>& stop);
+    static void WaitForExport(Watch& watch, const std::future<int>& stop);
+
+    std::thread workerThread;
+    std::promise<int> stopSignal;
+    std::shared_ptr<ThreadEnding> ending;
+};

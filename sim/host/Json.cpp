@@ -1,0 +1,278 @@
+// A small JSON value for the host stand-in's reports.
+#include "Json.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace sim {
+
+Json::Json() = default;
+Json::Json(bool value) : kind_(Kind::Bool), flag_(value) {}
+Json::Json(int value) : kind_(Kind::Number), number_(value) {}
+Json::Json(long value) : kind_(Kind::Number), number_(static_cast<double>(value)) {}
+Json::Json(long long value) : kind_(Kind::Number), number_(static_cast<double>(value)) {}
+Json::Json(unsigned long value) : kind_(Kind::Number), number_(static_cast<double>(value)) {}
+Json::Json(double value) : kind_(Kind::Number), number_(value) {}
+Json::Json(const char* value) : kind_(Kind::String), text_(value ? value : "") {}
+Json::Json(std::string value) : kind_(Kind::String), text_(std::move(value)) {}
+
+Json Json::array()
+{
+    Json value;
+    value.kind_ = Kind::Array;
+    return value;
+}
+
+Json Json::object()
+{
+    Json value;
+    value.kind_ = Kind::Object;
+    return value;
+}
+
+namespace {
+
+// Reads the body of a double-quoted JSON string starting after its opening quote.
+bool readQuoted(const std::string& text, std::string& out)
+{
+    for (std::size_t i = 1; i < text.size(); ++i) {
+        char c = text[i];
+        if (c == '"')
+            return i + 1 == text.size();
+        if (c != '\\') {
+            out += c;
+            continue;
+        }
+        if (++i == text.size())
+            return false;
+        switch (text[i]) {
+        case 'n': out += '\n'; break;
+        case 'r': out += '\r'; break;
+        case 't': out += '\t'; break;
+        default: out += text[i]; break;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+Json Json::literal(const std::string& text)
+{
+    if (text == "true")
+        return Json(true);
+    if (text == "false")
+        return Json(false);
+    if (text == "null")
+        return Json();
+    if (!text.empty() && text.front() == '"') {
+        std::string body;
+        if (readQuoted(text, body))
+            return Json(body);
+    }
+    if (!text.empty()) {
+        char* end = nullptr;
+        double value = std::strtod(text.c_str(), &end);
+        if (end && *end == '\0')
+            return Json(value);
+    }
+    return Json(text);
+}
+
+Json& Json::push(Json value)
+{
+    items_.push_back(std::move(value));
+    return items_.back();
+}
+
+Json& Json::set(const std::string& key, Json value)
+{
+    for (auto& member : members_) {
+        if (member.first == key) {
+            member.second = std::move(value);
+            return member.second;
+        }
+    }
+    members_.emplace_back(key, std::move(value));
+    return members_.back().second;
+}
+
+Json& Json::member(const std::string& key)
+{
+    for (auto& entry : members_)
+        if (entry.first == key)
+            return entry.second;
+    return set(key, Json());
+}
+
+Json& Json::item(std::size_t index) { return items_.at(index); }
+
+std::size_t Json::size() const noexcept
+{
+    switch (kind_) {
+    case Kind::Array: return items_.size();
+    case Kind::Object: return members_.size();
+    case Kind::String: return text_.size();
+    default: return 0;
+    }
+}
+
+namespace {
+
+// Splits `a.b[2].c` into the steps a, b, [2], c.
+std::vector<std::string> pathSteps(const std::string& path)
+{
+    std::vector<std::string> steps;
+    std::string current;
+    auto flush = [&] {
+        if (!current.empty())
+            steps.push_back(current);
+        current.clear();
+    };
+    for (char c : path) {
+        if (c == '.') {
+            flush();
+        } else if (c == '[') {
+            flush();
+            current = "[";
+        } else if (c == ']') {
+            current += c;
+            flush();
+        } else {
+            current += c;
+        }
+    }
+    flush();
+    return steps;
+}
+
+}  // namespace
+
+Json Json::at(const std::string& path) const
+{
+    Json current = *this;
+    for (const std::string& step : pathSteps(path)) {
+        if (step.front() == '[') {
+            if (current.kind_ != Kind::Array)
+                return Json();
+            long index = std::strtol(step.c_str() + 1, nullptr, 10);
+            long count = static_cast<long>(current.items_.size());
+            if (index < 0)
+                index += count;
+            if (index < 0 || index >= count)
+                return Json();
+            current = Json(current.items_[static_cast<std::size_t>(index)]);
+            continue;
+        }
+        if (current.kind_ == Kind::Object) {
+            const Json* found = nullptr;
+            for (const auto& member : current.members_)
+                if (member.first == step)
+                    found = &member.second;
+            if (found) {
+                current = Json(*found);
+                continue;
+            }
+        }
+        if (step == "length" && current.kind_ != Kind::Null) {
+            current = Json(static_cast<long long>(current.size()));
+            continue;
+        }
+        return Json();
+    }
+    return current;
+}
+
+namespace {
+
+void writeString(const std::string& text, std::string& out)
+{
+    out += '"';
+    for (unsigned char c : text) {
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            if (c < 0x20) {
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+                out += escaped;
+            } else {
+                out += static_cast<char>(c);
+            }
+        }
+    }
+    out += '"';
+}
+
+void writeNumber(double value, std::string& out)
+{
+    char buffer[40];
+    if (std::floor(value) == value && std::fabs(value) < 1e15)
+        std::snprintf(buffer, sizeof buffer, "%.0f", value);
+    else
+        std::snprintf(buffer, sizeof buffer, "%.17g", value);
+    out += buffer;
+}
+
+void writeValue(const Json& value, std::string& out)
+{
+    switch (value.kind()) {
+    case Json::Kind::Null: out += "null"; break;
+    case Json::Kind::Bool: out += value.flag() ? "true" : "false"; break;
+    case Json::Kind::Number: writeNumber(value.number(), out); break;
+    case Json::Kind::String: writeString(value.text(), out); break;
+    case Json::Kind::Array: {
+        out += '[';
+        const char* separator = "";
+        for (const Json& item : value.items()) {
+            out += separator;
+            writeValue(item, out);
+            separator = ",";
+        }
+        out += ']';
+        break;
+    }
+    case Json::Kind::Object: {
+        out += '{';
+        const char* separator = "";
+        for (const auto& member : value.members()) {
+            out += separator;
+            writeString(member.first, out);
+            out += ':';
+            writeValue(member.second, out);
+            separator = ",";
+        }
+        out += '}';
+        break;
+    }
+    }
+}
+
+}  // namespace
+
+std::string Json::write() const
+{
+    std::string out;
+    writeValue(*this, out);
+    return out;
+}
+
+bool Json::operator==(const Json& other) const
+{
+    if (kind_ != other.kind_)
+        return false;
+    switch (kind_) {
+    case Kind::Null: return true;
+    case Kind::Bool: return flag_ == other.flag_;
+    case Kind::Number: return number_ == other.number_;
+    case Kind::String: return text_ == other.text_;
+    default: return write() == other.write();
+    }
+}
+
+}  // namespace sim

@@ -1,0 +1,59 @@
+// The controls of the host stand-in: what the scriptable host and the tests use to
+// script the user's answers, switch the product variant, call macro functions,
+// run the host's main-thread work and read what the host recorded.
+#pragma once
+
+#include "GiFunctionArguments.h"
+#include "Json.h"
+#include "SimApi.h"
+#include "UtCString.h"
+
+#include <chrono>
+#include <functional>
+#include <string>
+
+namespace sim {
+
+// --- What the host recorded ---------------------------------------------------
+// An object with the arrays "errorLog", "asserts", "system", "messages" and
+// "deferredCalls", and "eventSources", the number of registered event sources.
+SIM_API Json Report();
+SIM_API void ClearReport();
+
+// --- Messages -----------------------------------------------------------------
+// The file that message look-ups read from now on ("" for none): lines
+// "NUMBER=TEXT", blank lines and lines starting with "#" ignored.
+SIM_API void SetMessageFile(const std::string& path);
+// The next modal message is answered with this button: its number (1 for the
+// first shown button) or its label.
+SIM_API void QueueAnswer(const std::string& button);
+SIM_API std::size_t PendingAnswers();
+
+// --- Product ------------------------------------------------------------------
+SIM_API void SetMode2d(bool on);
+
+// --- Macro functions ----------------------------------------------------------
+// The entry that the host calls for a macro function: unused number, function
+// number, text argument.
+using MacroEntry = int (*)(int, int, const UtCString&);
+// Binds a macro name to an entry; a null entry unbinds it.
+SIM_API void SetMacro(const std::string& name, MacroEntry entry);
+// Runs a macro function now, with `arguments` as the arguments of the running call
+// (null for none). Exceptions of the entry pass through. Non-zero when the macro
+// is not bound.
+SIM_API int CallMacro(const std::string& name, int functionNumber, const UtCString& text,
+                      GiFunctionArguments* arguments, int* result);
+
+// --- The main thread ----------------------------------------------------------
+SIM_API bool IsMainThread();
+// Runs the queued main-thread work (events and deferred calls) until the queue is
+// empty. Returns how many items ran.
+SIM_API int RunPending();
+// Runs main-thread work as it arrives until `done` is true or the time is up;
+// returns `done`'s last answer. A null `done` runs until the time is up.
+SIM_API bool RunUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout);
+// How many OnSynchronize calls and how many deferred macro calls have run so far.
+SIM_API long DeliveredEvents();
+SIM_API long CompletedDeferredCalls();
+
+}  // namespace sim

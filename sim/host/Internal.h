@@ -4,5 +4,6 @@
 namespace sim {
 
 long RegisteredEventSources();
+void ClearAnswers();
 
 }  // namespace sim

@@ -4,6 +4,7 @@
 // shown, as when the host cannot show a modal message.
 #include "TrtMessages.h"
 
+#include "Internal.h"
 #include "Journal.h"
 #include "SimControl.h"
 
@@ -145,6 +146,12 @@ void QueueAnswer(const std::string& button)
 {
     std::lock_guard<std::mutex> lock(messagesMutex);
     answers.push_back(button);
+}
+
+void ClearAnswers()
+{
+    std::lock_guard<std::mutex> lock(messagesMutex);
+    answers.clear();
 }
 
 std::size_t PendingAnswers()

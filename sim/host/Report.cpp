@@ -15,4 +15,12 @@ Json Report()
 
 void ClearReport() { Journal::instance().clear(); }
 
+void ResetHost()
+{
+    ClearReport();
+    ClearAnswers();
+    SetMessageFile("");
+    SetMode2d(false);
+}
+
 }  // namespace sim

@@ -19,6 +19,9 @@ namespace sim {
 // "deferredCalls", and "eventSources", the number of registered event sources.
 SIM_API Json Report();
 SIM_API void ClearReport();
+// Back to a host just started: nothing recorded, no message file, no answers
+// queued, the 3-D product.
+SIM_API void ResetHost();
 
 // --- Messages -----------------------------------------------------------------
 // The file that message look-ups read from now on ("" for none): lines

@@ -32,6 +32,7 @@ sim::Json currentState(Script& script)
     plugin.set("eventSources", report.at("eventSources"));
     state.set("plugin", plugin);
     state.set("env", environment(script));
+    state.set("lastResult", sim::Json::literal(script.lastResult()));
     for (const auto& member : report.members())
         if (member.first != "eventSources")
             state.set(member.first, member.second);

@@ -41,6 +41,7 @@ int Script::Run(std::istream& lines)
             continue;
         CommandResult result = RunLine(words);
         std::cout << Echo(words) << ": " << result.text << std::endl;
+        lastResult_ = result.text;
         if (result.outcome == CommandResult::Outcome::Failed) {
             std::cerr << "line " << number << ": check failed: " << line << std::endl;
             exitCode = 1;

@@ -41,6 +41,8 @@ public:
     // Names of host environment variables that the dump shows.
     std::set<std::string>& shownEnvironment() noexcept { return shownEnvironment_; }
     const std::map<std::string, std::string>& variables() const noexcept { return variables_; }
+    // The result text of the command before the one running now.
+    const std::string& lastResult() const noexcept { return lastResult_; }
 
 private:
     CommandResult RunLine(const Words& words);
@@ -48,6 +50,7 @@ private:
     std::map<std::string, std::string> variables_;
     std::map<std::string, Command> commands_;
     std::set<std::string> shownEnvironment_;
+    std::string lastResult_;
     PluginModule plugin_;
 };
 

@@ -1,0 +1,79 @@
+// The host stand-in's string: formatting, paths, conversions and limits.
+#include "UtCString.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(UtCString, FormatsLikePrintf)
+{
+    UtCString text("old");
+    text.Format("%-6s|%4d|%s", "ab", 7, "");
+    EXPECT_EQ(text.string(), "ab    |   7|");
+    text.AppendFormat("%03d", 5);
+    EXPECT_EQ(text.string(), "ab    |   7|005");
+    std::string longText(5000, 'x');
+    EXPECT_EQ(UtCString().Format("%s!", longText.c_str()).length(), 5001u);
+}
+
+TEST(UtCString, FormatStringListFillsEachPlaceholderInOrder)
+{
+    UtCString text;
+    EXPECT_EQ(text.FormatStringList("%s\\B%s-T", {"C:\\S", "17"}).string(), "C:\\S\\B17-T");
+    EXPECT_EQ(text.FormatStringList("%s+%s=%s", {"a"}).string(), "a+=");
+    EXPECT_EQ(text.FormatStringList("100%% %d", {"x"}).string(), "100% %d");
+}
+
+TEST(UtCString, StandardizePathUsesSingleBackslashesWithoutTrailingOne)
+{
+    struct Case {
+        const char* in;
+        const char* out;
+    } cases[] = {
+        {"C:/Program Files//Suite/", "C:\\Program Files\\Suite"},
+        {"C:\\", "C:\\"},
+        {"\\\\server\\share\\\\dir\\", "\\\\server\\share\\dir"},
+        {"relative/dir", "relative\\dir"},
+        {"", ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(UtCString::StandardizePath(c.in).string(), c.out) << c.in;
+}
+
+TEST(UtCString, SubstrAndContainsToleratePositionsOutside)
+{
+    UtCString version("1810");
+    EXPECT_EQ(version.substr(0, 2).string(), "18");
+    EXPECT_EQ(UtCString("7").substr(0, 2).string(), "7");
+    EXPECT_EQ(UtCString("").substr(3).string(), "");
+    EXPECT_TRUE(UtCString("x_tarnvel_output_1.sat.txt").Contains("tarnvel_output_1.sat"));
+    EXPECT_FALSE(UtCString("tarnvel_output_1.sa").Contains("tarnvel_output_1.sat"));
+}
+
+TEST(UtCString, ComparesBytesWithLetterCase)
+{
+    EXPECT_TRUE(UtCString("de") == UtCString("de"));
+    EXPECT_FALSE(UtCString("DE") == UtCString("de"));
+    EXPECT_TRUE(UtCString("A") < UtCString("a"));
+    EXPECT_TRUE(UtCString("tarnvl_part") < UtCString("tarnvl_partId"));
+}
+
+TEST(UtCString, ConvertsToAndFromSixteenBitText)
+{
+    std::wstring wide = L"Gr\u00f6\u00dfe \u00e4";
+    UtCString text(wide);
+    EXPECT_EQ(text.ustring(), wide);
+    EXPECT_EQ(UtCString(L"abc\0def", 7).length(), 7u);
+}
+
+TEST(UtCString, ToCharArrayCutsAtTheLimit)
+{
+    char buffer[256];
+    std::string value(300, 'v');
+    EXPECT_EQ(UtCString(value).toCharArray(buffer, 255), 255);
+    EXPECT_EQ(std::string(buffer).size(), 255u);
+    EXPECT_EQ(UtCString("short").toCharArray(buffer, 255), 5);
+    EXPECT_STREQ(buffer, "short");
+}
+
+}  // namespace

@@ -1,7 +1,7 @@
 // Follows the names of changed files in the export directory.
 #include "ExportDetection.h"
 
-int ExportDetectionState = 0;
+std::atomic<int> ExportDetectionState{0};
 
 // The record's name contains the geometry file's name, so a change of the record
 // alone first matches the geometry test and then the record test, which wins.

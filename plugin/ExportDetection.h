@@ -6,8 +6,12 @@
 
 #include "UtCString.h"
 
+#include <atomic>
+
 // 0 nothing seen, 1 the geometry file seen, 2 the record seen, 3 both seen.
-extern int ExportDetectionState;
+// Atomic only so that it may be looked at from elsewhere; it is changed by the
+// watcher thread alone.
+extern std::atomic<int> ExportDetectionState;
 
 // Applies one change record. `exportName` is the bare geometry file name and
 // `recordName` that name with ".txt"; a changed name counts when it contains

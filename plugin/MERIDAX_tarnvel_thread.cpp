@@ -129,6 +129,11 @@ MERIDAX_tarnvel_thread::~MERIDAX_tarnvel_thread()
     }
 }
 
+bool MERIDAX_tarnvel_thread::HasEnded() const noexcept
+{
+    return !workerThread.joinable() || !ending || ending->Finished();
+}
+
 void MERIDAX_tarnvel_thread::ThreadBody(MERIDAX_plugin* owner, UtCString directory,
                                         UtCString fileName, std::shared_ptr<ThreadEnding> ending)
 {

@@ -27,6 +27,10 @@ public:
     MERIDAX_tarnvel_thread(const MERIDAX_tarnvel_thread&) = delete;
     MERIDAX_tarnvel_thread& operator=(const MERIDAX_tarnvel_thread&) = delete;
 
+    // True once the thread has ended its watch (by delivery, stop, a gone catalog
+    // or an unusable directory), or when it never started.
+    bool HasEnded() const noexcept;
+
     // Sleeps 100 ms, then tells without waiting whether the stop signal was given
     // (or no longer exists).
     static bool IsStopRequested(const std::future<int>& stop);

@@ -28,6 +28,9 @@ public:
     // no more code of the library. `thread` is the thread's handle.
     void AwaitExitForUnload(HANDLE thread) noexcept;
 
+    // True once the thread has finished its work (it may still be exiting).
+    bool Finished() const noexcept { return phase_ != Running; }
+
 private:
     enum Phase : int { Running, Returning, UnloadRequested };
 

@@ -42,6 +42,8 @@ int Select(int, int functionNumber, const UtCString&)
     switch (functionNumber) {
     case OPEN_CATALOG:
         Main();
+        if (g_plugin)
+            g_plugin->NewPart();
         break;
     case CLOSE_CATALOG:
         if (g_plugin)

@@ -48,6 +48,10 @@ public:
     // Also sets MERIDAX_LANGUAGE and the export names.
     UtCString BuildCommandLine(UtCString& modelIdent);
 
+    // --- The user's catalog actions ---
+    // Opens the catalog for a new part; true when a command was sent.
+    bool NewPart();
+
     // --- The catalog processes ---
     bool SendTVLCommand(const UtCString& commandLine);
     int FindCatalogProcesses(int mode) const;

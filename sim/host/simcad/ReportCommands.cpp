@@ -2,6 +2,7 @@
 // JSON object, `expect` checks one value of it.
 #include "Script.h"
 
+#include "CatalogProcessList.h"
 #include "SimControl.h"
 #include "Tokens.h"
 
@@ -23,6 +24,22 @@ sim::Json environment(Script& script)
     return values;
 }
 
+sim::Json catalogProcesses()
+{
+    CatalogProcessCount count = CountCatalogProcesses();
+    sim::Json catalog = sim::Json::object();
+    catalog.set("viewers", count.viewers);
+    catalog.set("scriptHosts", count.scriptHosts);
+    return catalog;
+}
+
+sim::Json hostProcess()
+{
+    sim::Json process = sim::Json::object();
+    process.set("id", static_cast<long>(GetCurrentProcessId()));
+    return process;
+}
+
 sim::Json currentState(Script& script)
 {
     sim::Json report = sim::Report();
@@ -33,6 +50,8 @@ sim::Json currentState(Script& script)
     state.set("plugin", plugin);
     state.set("env", environment(script));
     state.set("lastResult", sim::Json::literal(script.lastResult()));
+    state.set("catalog", catalogProcesses());
+    state.set("process", hostProcess());
     for (const auto& member : report.members())
         if (member.first != "eventSources")
             state.set(member.first, member.second);

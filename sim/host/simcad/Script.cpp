@@ -15,6 +15,8 @@ Script::Script(std::map<std::string, std::string> variables)
     AddPluginCommands(commands_);
     AddLoopCommands(commands_);
     AddReportCommands(commands_);
+    AddCatalogCommands(commands_);
+    AddWaitCommands(commands_);
 }
 
 namespace {

@@ -59,6 +59,8 @@ void AddHostCommands(std::map<std::string, Command>& commands);
 void AddPluginCommands(std::map<std::string, Command>& commands);
 void AddLoopCommands(std::map<std::string, Command>& commands);
 void AddReportCommands(std::map<std::string, Command>& commands);
+void AddCatalogCommands(std::map<std::string, Command>& commands);
+void AddWaitCommands(std::map<std::string, Command>& commands);
 
 // Reads a decimal number; false when the word is not one.
 bool ParseNumber(const std::string& word, long& number);

@@ -2,6 +2,7 @@
 // standard input) of host actions against the plug-in; see the README for the
 // commands. Exit code: 0 every check held, 1 a check failed, 2 a command could
 // not run.
+#include "CatalogProcessList.h"
 #include "Script.h"
 
 #include <windows.h>
@@ -49,12 +50,24 @@ std::string windowsPath(const std::filesystem::path& path)
 
 }  // namespace
 
+// simcad --reap: ends every catalog process that a script left behind; exit code 1
+// when there was one.
+int Reap()
+{
+    int reaped = simcad::TerminateCatalogProcesses();
+    if (reaped > 0)
+        std::cerr << "simcad: " << reaped << " catalog process(es) left behind, terminated" << std::endl;
+    return reaped > 0 ? 1 : 0;
+}
+
 int main(int argc, char** argv)
 {
     if (argc != 2) {
-        std::cerr << "usage: simcad SCRIPT|-" << std::endl;
+        std::cerr << "usage: simcad SCRIPT|- | simcad --reap" << std::endl;
         return 2;
     }
+    if (std::string(argv[1]) == "--reap")
+        return Reap();
     std::ifstream file;
     std::string scriptName = argv[1];
     if (scriptName != "-") {

@@ -1,0 +1,34 @@
+// The viewer's automation language: one text command in, one text reply out.
+//   take                         take the part shown (as the Take button)
+//   take KEY [NAME=VALUE]...     show that part, then take it
+//   shown                        "ok <KEY> <NAME=VALUE>..." or "ok none", then a line
+//                                break and the status line text
+//   fault broken-geometry        the next take writes a malformed geometry file
+//   fault hold-record            the next take holds its record back until release
+//   release                      write the held-back record now
+// Replies start with "ok" or "error <reason>".
+#pragma once
+
+#include "common/Mident.h"
+#include "viewer/ActionResult.h"
+
+#include <string>
+
+namespace catalog {
+
+// What the commands act on; the viewer window implements it, tests fake it.
+class ViewerActions {
+public:
+    virtual ~ViewerActions() = default;
+    virtual ActionResult showPart(const std::string& familyKey, const Variables& values) = 0;
+    virtual ActionResult take() = 0;
+    virtual std::string shownDescription() const = 0;  // "ISO4017 D=8 L=40" or "none"
+    virtual std::string statusText() const = 0;
+    virtual void armBrokenGeometry() = 0;
+    virtual void armHoldRecord() = 0;
+    virtual ActionResult releaseHeldRecord() = 0;
+};
+
+std::string runAutomationCommand(const std::string& command, ViewerActions& viewer);
+
+}  // namespace catalog

@@ -1,0 +1,71 @@
+// The viewer's main window: family list, size list, Take button, status line. It
+// keeps what is shown and where the next take writes, receives handed-over commands
+// and automation requests (WM_COPYDATA), and ends on WM_CLOSE.
+// Everything runs on the UI thread (the one that created the window).
+#pragma once
+
+#include "common/Options.h"
+#include "common/PartCatalog.h"
+#include "viewer/AutomationCommands.h"
+#include "viewer/PartExporter.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace catalog {
+
+class ViewerWindow : public ViewerActions {
+public:
+    // Creates and shows the window; window() is nullptr when that failed.
+    ViewerWindow(HINSTANCE instance, const std::string& title, const CatalogOptions& options);
+    ~ViewerWindow() override;
+
+    ViewerWindow(const ViewerWindow&) = delete;
+    ViewerWindow& operator=(const ViewerWindow&) = delete;
+
+    HWND window() const { return window_; }
+
+    // A new command: from our own command line at start, or handed over later.
+    void applyCommand(const CatalogOptions& options);
+
+    // ViewerActions
+    ActionResult showPart(const std::string& familyKey, const Variables& values) override;
+    ActionResult take() override;
+    std::string shownDescription() const override;
+    std::string statusText() const override { return status_; }
+    void armBrokenGeometry() override;
+    void armHoldRecord() override;
+    ActionResult releaseHeldRecord() override;
+
+private:
+    static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    void createControls();
+    void applyLabels();
+    void fillFamilyList();
+    void fillSizeList();
+    void onFamilySelected();
+    void onSizeSelected();
+    void showLookup(const PartLookup& lookup);
+    void setStatus(const std::string& text);
+    LRESULT onCopyData(HWND sender, const COPYDATASTRUCT& data);
+
+    PartCatalog catalog_;
+    PartExporter exporter_;
+    CatalogOptions options_;
+    int shownFamily_ = -1;          // index into catalog_.families(), -1 = none
+    const Part* shownPart_ = nullptr;
+    std::string status_;
+
+    HWND window_ = nullptr;
+    HWND familyCaption_ = nullptr;
+    HWND familyList_ = nullptr;
+    HWND sizeCaption_ = nullptr;
+    HWND sizeList_ = nullptr;
+    HWND takeButton_ = nullptr;
+    HWND statusLine_ = nullptr;
+};
+
+}  // namespace catalog

@@ -1,0 +1,115 @@
+// simcad's `wait` commands: each waits for one condition until its deadline
+// (default 10 s) and fails the script when the deadline passes.
+//   wait sync [MS]               runs the main loop until one more OnSynchronize ran
+//   wait deferred N [MS]         runs the main loop until deferred call N (from 0) ran
+//   wait catalog running [MS]    until the catalog viewer runs with its window
+//   wait catalog closed [MS]     until neither catalog program runs
+//   wait file PATH [MS]          until the file exists
+//   wait nofile PATH [MS]        until the file no longer exists
+// Only `wait sync` and `wait deferred` run main-thread work, as `pump` does.
+#include "Script.h"
+
+#include "CatalogProcessList.h"
+#include "SimControl.h"
+#include "Tokens.h"
+#include "automation/CatalogAutomation.h"
+
+#include <windows.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <thread>
+
+namespace simcad {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr long DEFAULT_WAIT_MS = 10000;
+
+std::string Elapsed(Clock::time_point start)
+{
+    auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+    return std::to_string(ms) + " ms";
+}
+
+CommandResult WaitPolling(const std::function<bool()>& done, long timeoutMs)
+{
+    auto start = Clock::now();
+    auto deadline = start + std::chrono::milliseconds(timeoutMs);
+    while (!done()) {
+        if (Clock::now() >= deadline)
+            return CommandResult::Failed("timed out after " + Elapsed(start));
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return CommandResult::Ok("after " + Elapsed(start));
+}
+
+CommandResult WaitRunningMainLoop(const std::function<bool()>& done, long timeoutMs)
+{
+    auto start = Clock::now();
+    if (!sim::RunUntil(done, std::chrono::milliseconds(timeoutMs)))
+        return CommandResult::Failed("timed out after " + Elapsed(start));
+    return CommandResult::Ok("after " + Elapsed(start));
+}
+
+bool Exists(const std::string& path)
+{
+    std::error_code ignored;
+    return std::filesystem::exists(std::filesystem::u8path(path), ignored);
+}
+
+// The optional last word: the timeout.
+bool Timeout(const Words& words, std::size_t index, long& timeoutMs)
+{
+    timeoutMs = DEFAULT_WAIT_MS;
+    return words.size() <= index || (words.size() == index + 1 && ParseNumber(words[index], timeoutMs));
+}
+
+CommandResult wait(Script&, const Words& words)
+{
+    const char* usage = "usage: wait sync|deferred N|catalog running|catalog closed|file PATH|nofile PATH [MS]";
+    long timeoutMs = 0;
+    std::string what = words.size() > 1 ? words[1] : "";
+    if (what == "sync" && Timeout(words, 2, timeoutMs)) {
+        long target = sim::DeliveredEvents() + 1;
+        return WaitRunningMainLoop([target] { return sim::DeliveredEvents() >= target; }, timeoutMs);
+    }
+    long index = 0;
+    if (what == "deferred" && words.size() > 2 && ParseNumber(words[2], index) && Timeout(words, 3, timeoutMs)) {
+        std::string path = "deferredCalls[" + std::to_string(index) + "].state";
+        return WaitRunningMainLoop(
+            [path] {
+                sim::Json state = sim::Report().at(path);
+                return !state.isNull() && state.text() != "queued";
+            },
+            timeoutMs);
+    }
+    if (what == "catalog" && words.size() > 2 && Timeout(words, 3, timeoutMs)) {
+        if (words[2] == "running")
+            return WaitPolling([] { return catalog::isCatalogViewerRunning(); }, timeoutMs);
+        if (words[2] == "closed")
+            return WaitPolling(
+                [] {
+                    CatalogProcessCount count = CountCatalogProcesses();
+                    return count.viewers == 0 && count.scriptHosts == 0;
+                },
+                timeoutMs);
+    }
+    if ((what == "file" || what == "nofile") && words.size() > 2 && Timeout(words, 3, timeoutMs)) {
+        std::string path = Unquote(words[2]);
+        bool wanted = what == "file";
+        return WaitPolling([path, wanted] { return Exists(path) == wanted; }, timeoutMs);
+    }
+    return CommandResult::Error(usage);
+}
+
+}  // namespace
+
+void AddWaitCommands(std::map<std::string, Command>& commands)
+{
+    commands["wait"] = wait;
+}
+
+}  // namespace simcad

@@ -8,6 +8,7 @@
 
 #include "BrenvikViewEvent.h"
 #include "CatalogState.h"
+#include "CiDrawing.h"
 #include "GoStandardCall.h"
 #include "ObObject.h"
 #include "UtCString.h"
@@ -15,6 +16,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -51,6 +53,24 @@ public:
     // --- The user's catalog actions ---
     // Opens the catalog for a new part; true when a command was sent.
     bool NewPart();
+    // Opens the catalog on a placed part (null allowed); true when a command was
+    // sent, for the part or, after the notice, for a new part.
+    bool EditPart(_ObObject* part);
+    // The model identification text of a placed catalog part; false when it has none.
+    bool GetPartIdentification(_ObObject* part, UtCString& modelIdent);
+
+    // --- The export record ---
+    // Replaces the three record lists with what the record file holds.
+    void ParseExportRecord();
+
+    // --- The import ---
+    // Reads the exported part into the drawing (new, or in the edited part's
+    // place), deletes the export files and has the catalog shown again.
+    void ImportExportedPart();
+    // Remembers the part that the reader reported and writes its attributes.
+    void TagImportedPart(DsCsr* cursor);
+    void WriteAttribute(long unit, const DsCsr& cursor, const UtCString& name,
+                        const UtCString& value);
 
     // --- The catalog processes ---
     bool SendTVLCommand(const UtCString& commandLine);
@@ -74,6 +94,10 @@ public:
     std::unique_ptr<MERIDAX_tarnvel_thread> watcher;
 
 private:
+    void AddModelIdentifier(const std::string& line);
+    void ShowPartNotLoadedNotice();
+    void InsertNewPart();
+    void ReplaceEditedPart(CiPat& pat, CiWork& work);
     // Asks every catalog window to quit and, when that could be asked, ends the viewer.
     void CloseCatalogProcesses();
 };

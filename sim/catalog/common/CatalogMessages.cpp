@@ -14,7 +14,8 @@ bool sendCopyData(HWND target, HWND sender, ULONG_PTR kind, const std::string& t
     // because the viewer answers an automation request by sending to our reply window.
     return SendMessageTimeoutA(target, WM_COPYDATA, reinterpret_cast<WPARAM>(sender),
                                reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, timeoutMs,
-                               &result) != 0;
+                               &result) != 0 &&
+           result == TRUE;
 }
 
 std::string copyDataText(const COPYDATASTRUCT& data) {

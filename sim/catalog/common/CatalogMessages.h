@@ -19,7 +19,8 @@ constexpr ULONG_PTR kAutomationRequest = 0x54434802;
 constexpr ULONG_PTR kAutomationReply = 0x54434803;
 
 // Sends text as WM_COPYDATA and waits at most timeoutMs for the receiver to handle it.
-// Returns false when the receiver is gone, hung or too slow.
+// Returns true when the receiver took it (returned TRUE); false when it refused it or
+// is gone, hung or too slow.
 bool sendCopyData(HWND target, HWND sender, ULONG_PTR kind, const std::string& text,
                   UINT timeoutMs);
 

@@ -15,10 +15,11 @@ const Labels& labelsFor(const std::string& language) {
     static const Labels english = {"Part families", "Sizes", "Take", "Ready",
                                    "Opened: ", "Not in the catalog: ", "Written: ",
                                    "Record held back: ", "Take failed: ", "No part shown"};
-    static const Labels german = {"Teilefamilien", "Gr\xC3\xB6\xC3\x9F" "en", "\xC3\x9C" "bernehmen",
-                                  "Bereit", "Ge\xC3\xB6" "ffnet: ", "Nicht im Katalog: ",
-                                  "Geschrieben: ", "Datensatz zur\xC3\xBC" "ckgehalten: ",
-                                  "\xC3\x9C" "bernahme fehlgeschlagen: ", "Kein Teil angezeigt"};
+    // The source is UTF-8, and so are these literals (GCC's execution character set).
+    static const Labels german = {"Teilefamilien", "Größen", "Übernehmen", "Bereit",
+                                  "Geöffnet: ", "Nicht im Katalog: ", "Geschrieben: ",
+                                  "Datensatz zurückgehalten: ", "Übernahme fehlgeschlagen: ",
+                                  "Kein Teil angezeigt"};
     return isGerman(language) ? german : english;
 }
 

@@ -37,4 +37,6 @@ HWND findViewerWindowOfProcess(DWORD processId) {
     return nullptr;
 }
 
+bool isViewerReady(HWND window) { return window != nullptr && IsWindowVisible(window); }
+
 }  // namespace catalog

@@ -16,4 +16,7 @@ HWND findViewerWindow();
 // The viewer window owned by that process, or nullptr.
 HWND findViewerWindowOfProcess(DWORD processId);
 
+// A viewer shows its window once it has filled its lists and takes commands.
+bool isViewerReady(HWND window);
+
 }  // namespace catalog

@@ -36,11 +36,12 @@ int handOver(HWND viewer, const CatalogOptions& options) {
     return kSuccess;
 }
 
-// Polls for the child's window until the deadline, or until the child has exited.
+// Polls until the child's window is ready (shown), the deadline passes or the child exits.
 HWND waitForViewerWindow(const StartedProcess& viewer) {
     const ULONGLONG deadline = GetTickCount64() + kViewerWindowDeadlineMs;
     while (GetTickCount64() < deadline) {
-        if (HWND window = findViewerWindowOfProcess(viewer.processId)) return window;
+        HWND window = findViewerWindowOfProcess(viewer.processId);
+        if (isViewerReady(window)) return window;
         if (WaitForSingleObject(viewer.process.get(), 20) == WAIT_OBJECT_0) return nullptr;
     }
     return nullptr;

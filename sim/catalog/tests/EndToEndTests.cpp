@@ -1,1 +1,242 @@
+// End-to-end tests: the real cscripthost.exe and pvestra.exe from the catalog tree,
+// started the way the plug-in starts them and driven through the automation client.
+// Every wait has a deadline; the session ends all processes a test started and the
+// temporary directory is removed, also when a test fails.
+#include "automation/CatalogAutomation.h"
+#include "common/FileIo.h"
+#include "tests/CatalogProcesses.h"
+#include "tests/TempDirectory.h"
 
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+namespace catalog::testing {
+namespace {
+
+constexpr DWORD kViewerDeadlineMs = 15000;
+
+const char kBoltRecord[] =
+    "[Attributes]\n"
+    "NAME=Hexagon head screw\n"
+    "DESIGNATION=ISO 4017 - M8 x 40 - 8.8\n"
+    "STANDARD=ISO 4017\n"
+    "SIZE=M8 x 40\n"
+    "MATERIAL=Steel, property class 8.8\n"
+    "MASS=0.0219\n"
+    "MASS_UNIT=kg\n"
+    "[MIDENT]\n"
+    "MIDENT={$iso4017/iso4017.prj},ISO4017 {D=8},{L=40}\n";
+
+const char kBoltMident[] = "{$iso4017/iso4017.prj},ISO4017  {D=8},{L=40}";
+
+std::string replyOf(const std::string& command) {
+    const AutomationReply reply = sendCatalogCommand(command, 10000);
+    return reply.replied() ? reply.reply : "(no reply: " + reply.error + ")";
+}
+
+bool startsWith(const std::string& text, const std::string& prefix) { return text.rfind(prefix, 0) == 0; }
+
+// Milliseconds since midnight of the first log line containing `marker`, or -1.
+long logTimeOf(const std::string& logText, const std::string& marker) {
+    const size_t found = logText.find(marker);
+    if (found == std::string::npos) return -1;
+    size_t lineStart = logText.rfind('\n', found);
+    lineStart = lineStart == std::string::npos ? 0 : lineStart + 1;
+    unsigned hours = 0, minutes = 0, seconds = 0, milliseconds = 0;
+    if (std::sscanf(logText.c_str() + lineStart + 11, "%u:%u:%u.%u", &hours, &minutes, &seconds,
+                    &milliseconds) != 4) {
+        return -1;
+    }
+    return ((static_cast<long>(hours) * 60 + minutes) * 60 + seconds) * 1000 + milliseconds;
+}
+
+class CatalogEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        quitAllCatalogViewers();
+        ASSERT_TRUE(waitUntil([] { return !isCatalogViewerRunning(); }, 10000))
+            << "a catalog viewer from elsewhere is still running";
+    }
+
+    ScopedEnvironment language{"MERIDAX_LANGUAGE", "english"};
+    TempDirectory directory;
+    LogWatcher log;
+    CatalogSession session;
+};
+
+TEST_F(CatalogEndToEnd, StartsTakesHandsOverAndQuits) {
+    ScopedEnvironment german("MERIDAX_LANGUAGE", "german");
+    const std::string firstPath = directory.file("tarnvel_output_4242.sat");
+    const auto host = session.startScriptHost(pluginCommandLine(firstPath, "SAT"));
+    const std::string hostTag = "cscripthost[" + std::to_string(host.processId) + "]";
+
+    // Start in progress: the script host is up and loading, the viewer is not there yet.
+    ASSERT_TRUE(waitUntil([&] { return log.contains(hostTag + " options:"); }, 10000));
+    EXPECT_TRUE(isRunning(host.process));
+    EXPECT_FALSE(isCatalogViewerRunning());
+    EXPECT_TRUE(processIdsNamed("pvestra.exe").empty());
+    EXPECT_TRUE(log.contains("MERIDAX_LANGUAGE=german"));
+
+    HWND viewer = session.waitForViewerWindow(kViewerDeadlineMs);
+    ASSERT_NE(viewer, nullptr);
+    EXPECT_EQ(waitForExitCode(host.process, 10000), std::optional<DWORD>(0));
+    // The host really spent its loading time before starting the viewer, so the
+    // start-in-progress phase is long enough for the plug-in to notice.
+    const long optionsRead = logTimeOf(log.newText(), hostTag + " options:");
+    const long viewerStarted = logTimeOf(log.newText(), hostTag + " started viewer");
+    ASSERT_GE(optionsRead, 0);
+    ASSERT_GE(viewerStarted, 0);
+    EXPECT_GE(viewerStarted - optionsRead, 250);
+    char title[128] = {};
+    GetWindowTextA(viewer, title, sizeof title);
+    EXPECT_STREQ(title, "BRENVIKCAD PARTS");
+
+    EXPECT_EQ(replyOf("take ISO4017 D=8 L=40"), "ok written " + firstPath);
+    const auto geometry = readWholeFile(firstPath);
+    ASSERT_TRUE(geometry.has_value());
+    EXPECT_TRUE(startsWith(*geometry, "TARNVEL-GEOMETRY 1\npart ISO4017 ISO 4017 - M8 x 40 - 8.8\nformat SAT\n"))
+        << *geometry;
+    EXPECT_NE(geometry->find("\nhexprism 0 0 0 13 5.3\n"), std::string::npos);
+    EXPECT_NE(geometry->find("\nend\n"), std::string::npos);
+    EXPECT_EQ(readWholeFile(firstPath + ".txt"), std::optional<std::string>(kBoltRecord));
+
+    // A second start while the viewer runs hands the command over.
+    const std::string secondPath = directory.file("second.stp");
+    const auto second = session.startScriptHost(
+        pluginCommandLine(secondPath, "STEP", std::string("{$iso4032/iso4032.prj},ISO4032  {D=10}")));
+    EXPECT_EQ(waitForExitCode(second.process, 10000), std::optional<DWORD>(0));
+    EXPECT_TRUE(log.contains("cscripthost[" + std::to_string(second.processId) +
+                             "] handed the command over"));
+    EXPECT_EQ(processIdsNamed("pvestra.exe").size(), 1u);
+    EXPECT_EQ(replyOf("shown"), "ok ISO4032 D=10\nGeöffnet: ISO 4032 - M10 - 8");
+
+    EXPECT_EQ(replyOf("take"), "ok written " + secondPath);
+    const auto nut = readWholeFile(secondPath);
+    ASSERT_TRUE(nut.has_value());
+    EXPECT_NE(nut->find("format STEP\n"), std::string::npos);
+    EXPECT_NE(readWholeFile(secondPath + ".txt").value_or("").find(
+                  "MIDENT={$iso4032/iso4032.prj},ISO4032 {D=10}\n"),
+              std::string::npos);
+
+    EXPECT_GE(quitAllCatalogViewers(), 1);
+    EXPECT_TRUE(waitUntil([] { return processIdsNamed("pvestra.exe").empty(); }, 10000));
+    EXPECT_TRUE(log.contains("WM_QUIT received"));
+}
+
+TEST_F(CatalogEndToEnd, TwoScriptHostsStartedTogetherShareOneViewer) {
+    const auto first = session.startScriptHost(pluginCommandLine(directory.file("one.sat"), "SAT"));
+    const auto second = session.startScriptHost(
+        pluginCommandLine(directory.file("two.sat"), "SAT", std::string(kBoltMident)));
+    EXPECT_EQ(waitForExitCode(first.process, 20000), std::optional<DWORD>(0));
+    EXPECT_EQ(waitForExitCode(second.process, 20000), std::optional<DWORD>(0));
+    ASSERT_NE(session.waitForViewerWindow(kViewerDeadlineMs), nullptr);
+    EXPECT_EQ(processIdsNamed("pvestra.exe").size(), 1u);
+    EXPECT_TRUE(log.contains("handed the command over"));
+}
+
+TEST_F(CatalogEndToEnd, OpensThePartOfTheMidentAtStart) {
+    ASSERT_NE(session.startViewer(directory.file("a.sat"), "SAT", std::string(kBoltMident)), nullptr);
+    EXPECT_EQ(replyOf("shown"), "ok ISO4017 D=8 L=40\nOpened: ISO 4017 - M8 x 40 - 8.8");
+    EXPECT_EQ(replyOf("take"), "ok written " + directory.file("a.sat"));
+    EXPECT_EQ(readWholeFile(directory.file("a.sat.txt")), std::optional<std::string>(kBoltRecord));
+}
+
+TEST_F(CatalogEndToEnd, UnknownPartOrValueLeavesTheShownPartAndSaysSo) {
+    ASSERT_NE(session.startViewer(directory.file("a.sat"), "SAT", std::string(kBoltMident)), nullptr);
+    const char* unknownMidents[] = {"{$iso9999/iso9999.prj},ISO9999  {D=8}",
+                                    "{$iso4017/iso4017.prj},ISO4017  {D=7},{L=40}",
+                                    "{$iso4017/iso4017.prj},ISO4017  {D=8}"};
+    for (const char* mident : unknownMidents) {
+        const auto host = session.startScriptHost(pluginCommandLine(directory.file("b.sat"), "SAT", std::string(mident)));
+        EXPECT_EQ(waitForExitCode(host.process, 10000), std::optional<DWORD>(0));
+        const std::string shown = replyOf("shown");
+        EXPECT_TRUE(startsWith(shown, "ok ISO4017 D=8 L=40\nNot in the catalog: ")) << mident << ": " << shown;
+    }
+    EXPECT_TRUE(log.contains("part not found: unknown part ISO9999"));
+    // The path of the latest command still counts.
+    EXPECT_EQ(replyOf("take"), "ok written " + directory.file("b.sat"));
+}
+
+TEST_F(CatalogEndToEnd, AutomationReportsUnknownPartsAndCommands) {
+    ASSERT_NE(session.startViewer(directory.file("a.sat"), "SAT"), nullptr);
+    EXPECT_EQ(replyOf("shown"), "ok none\nReady");
+    EXPECT_EQ(replyOf("take"), "error no part shown");
+    EXPECT_TRUE(startsWith(replyOf("take ISO9999 D=8"), "error unknown part ISO9999"));
+    EXPECT_TRUE(startsWith(replyOf("take ISO4017 D=8 L=41"), "error unknown value"));
+    EXPECT_TRUE(startsWith(replyOf("jump"), "error unknown command"));
+    EXPECT_FALSE(readWholeFile(directory.file("a.sat")).has_value());
+}
+
+TEST_F(CatalogEndToEnd, FaultsBreakTheGeometryOrHoldTheRecord) {
+    const std::string path = directory.file("fault.sat");
+    ASSERT_NE(session.startViewer(path, "SAT"), nullptr);
+
+    ASSERT_TRUE(startsWith(replyOf("fault broken-geometry"), "ok"));
+    EXPECT_EQ(replyOf("take ISO7089 D=8"), "ok written " + path);
+    const std::string broken = readWholeFile(path).value_or("");
+    EXPECT_TRUE(startsWith(broken, "TARNVEL-GEOMETRY 1\n"));
+    EXPECT_EQ(broken.find("\nend"), std::string::npos) << broken;
+
+    ASSERT_TRUE(startsWith(replyOf("fault hold-record"), "ok"));
+    DeleteFileA((path + ".txt").c_str());
+    EXPECT_EQ(replyOf("take DIN625 TYPE=6204"), "ok held " + path + ".txt");
+    EXPECT_NE(readWholeFile(path).value_or("").find("\nend\n"), std::string::npos);
+    EXPECT_FALSE(readWholeFile(path + ".txt").has_value());
+
+    EXPECT_EQ(replyOf("release"), "ok released " + path + ".txt");
+    EXPECT_NE(readWholeFile(path + ".txt").value_or("").find("DESIGNATION=DIN 625 - 6204\n"),
+              std::string::npos);
+    EXPECT_TRUE(startsWith(replyOf("release"), "error"));
+}
+
+TEST_F(CatalogEndToEnd, ScriptHostRefusesABadCommandLineWithoutStartingTheViewer) {
+    const std::string line = "\"" + scriptHostPath() + "\" \"" + startScriptPath() +
+                             "\" -cadname \"BRENVIKCAD\" -path \"" + directory.file("x.sat") +
+                             "\" -format \"DXF\"";
+    const auto host = session.startScriptHost(line);
+    const auto exitCode = waitForExitCode(host.process, 10000);
+    ASSERT_TRUE(exitCode.has_value());
+    EXPECT_NE(*exitCode, 0u);
+    EXPECT_TRUE(log.contains("bad command line: unknown format 'DXF'"));
+    EXPECT_FALSE(isCatalogViewerRunning());
+    EXPECT_TRUE(processIdsNamed("pvestra.exe").empty());
+}
+
+TEST_F(CatalogEndToEnd, ScriptHostRefusesAMissingStartScript) {
+    const std::string line = "\"" + scriptHostPath() + "\" \"" + directory.file("none.vbb") +
+                             "\" -cadname \"BRENVIKCAD\" -path \"" + directory.file("x.sat") +
+                             "\" -format \"SAT\"";
+    const auto host = session.startScriptHost(line);
+    const auto exitCode = waitForExitCode(host.process, 10000);
+    ASSERT_TRUE(exitCode.has_value());
+    EXPECT_NE(*exitCode, 0u);
+    EXPECT_TRUE(log.contains("cannot read start script"));
+    EXPECT_FALSE(isCatalogViewerRunning());
+}
+
+TEST_F(CatalogEndToEnd, ViewerEndsOnWmClose) {
+    HWND viewer = session.startViewer(directory.file("a.sat"), "SAT");
+    ASSERT_NE(viewer, nullptr);
+    PostMessageA(viewer, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(waitUntil([] { return processIdsNamed("pvestra.exe").empty(); }, 10000));
+    EXPECT_TRUE(log.contains("WM_CLOSE received"));
+}
+
+TEST_F(CatalogEndToEnd, ViewerTakesItsTitleFromTheEnvironment) {
+    ScopedEnvironment title("PVESTRA_TITLE", "Brenvikcad Parts");
+    HWND viewer = session.startViewer(directory.file("a.sat"), "SAT");
+    ASSERT_NE(viewer, nullptr);
+    char text[128] = {};
+    GetWindowTextA(viewer, text, sizeof text);
+    EXPECT_STREQ(text, "Brenvikcad Parts");
+}
+
+TEST_F(CatalogEndToEnd, AutomationWithoutViewerSaysSo) {
+    const AutomationReply reply = sendCatalogCommand("shown", 2000);
+    EXPECT_EQ(reply.status, AutomationStatus::NoViewer);
+    EXPECT_FALSE(reply.ok());
+}
+
+}  // namespace
+}  // namespace catalog::testing

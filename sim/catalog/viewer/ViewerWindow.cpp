@@ -67,6 +67,10 @@ ViewerWindow::ViewerWindow(HINSTANCE instance, const std::string& title,
     createControls();
     applyLabels();
     setStatus(labelsFor(options_.language).ready);
+}
+
+void ViewerWindow::show() {
+    ready_ = true;
     ShowWindow(window_, SW_SHOW);
 }
 
@@ -260,6 +264,10 @@ void ViewerWindow::setStatus(const std::string& text) {
 }
 
 LRESULT ViewerWindow::onCopyData(HWND sender, const COPYDATASTRUCT& data) {
+    if (!ready_) {
+        logLine("WM_COPYDATA refused: still starting");
+        return FALSE;
+    }
     const std::string text = copyDataText(data);
     if (data.dwData == kHandOverCommand) {
         const auto command = decodeHandOver(text);

@@ -26,6 +26,10 @@ public:
 
     HWND window() const { return window_; }
 
+    // Shows the window and starts taking WM_COPYDATA commands. Until then a sender
+    // that finds the (hidden) window gets FALSE back, as the lists are not filled yet.
+    void show();
+
     // A new command: from our own command line at start, or handed over later.
     void applyCommand(const CatalogOptions& options);
 
@@ -58,6 +62,7 @@ private:
     int shownFamily_ = -1;          // index into catalog_.families(), -1 = none
     const Part* shownPart_ = nullptr;
     std::string status_;
+    bool ready_ = false;
 
     HWND window_ = nullptr;
     HWND familyCaption_ = nullptr;

@@ -58,6 +58,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     }
     catalog::logLine("window created: \"" + title + "\"");
     viewer.applyCommand(options.value);
+    viewer.show();
 
     const int exitCode = runMessageLoop();
     catalog::logLine(viewer.window() != nullptr ? "WM_QUIT received, quitting" : "window closed, quitting");

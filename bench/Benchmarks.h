@@ -1,0 +1,9 @@
+// The benchmark sections; each adds its figures to the report.
+#pragma once
+
+#include "BenchReport.h"
+
+#include <filesystem>
+
+void BenchParse(BenchReport& report, const std::filesystem::path& temp);
+void BenchWatcher(BenchReport& report, const std::filesystem::path& temp);

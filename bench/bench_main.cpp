@@ -1,0 +1,48 @@
+// tarnvel_bench: measures the plug-in's speed and resource figures under Wine and
+// prints them as a table; with a path argument also writes them as JSON. Figures
+// are measured, never judged: no benchmark fails on a time.
+//   tarnvel_bench [--only SECTION] [JSON_PATH]      sections: parse, watcher
+#include "Benchmarks.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+int main(int argc, char** argv)
+{
+    std::string only;
+    std::string jsonPath;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--only") == 0 && i + 1 < argc)
+            only = argv[++i];
+        else
+            jsonPath = argv[i];
+    }
+    std::filesystem::path temp = std::filesystem::temp_directory_path() /
+                                 ("tarnvel-bench-" + std::to_string(GetCurrentProcessId()));
+    std::filesystem::create_directories(temp);
+
+    BenchReport report;
+    auto run = [&](const char* name, void (*section)(BenchReport&, const std::filesystem::path&)) {
+        if (!only.empty() && only != name)
+            return;
+        std::printf("%s:\n", name);
+        std::fflush(stdout);
+        std::filesystem::create_directories(temp / name);
+        section(report, temp / name);
+    };
+    run("parse", BenchParse);
+    run("watcher", BenchWatcher);
+
+    report.Print();
+    std::error_code ignored;
+    std::filesystem::remove_all(temp, ignored);
+    if (!jsonPath.empty() && !report.WriteJson(jsonPath)) {
+        std::fprintf(stderr, "tarnvel_bench: cannot write %s\n", jsonPath.c_str());
+        return 2;
+    }
+    return 0;
+}

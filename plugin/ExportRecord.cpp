@@ -1,0 +1,136 @@
+// Reads the export record that the catalog writes beside each exported part: the
+// "[Attributes]" section's name=value lines and the "[MIDENT]" section's model
+// identifier lines, into the plug-in object's three record lists.
+#include "MERIDAX_plugin.h"
+
+#include <share.h>
+#include <stdio.h>
+
+#include <cstdio>
+#include <memory>
+#include <regex>
+#include <set>
+#include <string>
+
+namespace {
+
+enum class Section { None, Attributes, ModelIdent };
+
+struct FileCloser {
+    void operator()(FILE* file) const noexcept { std::fclose(file); }
+};
+using UniqueFile = std::unique_ptr<FILE, FileCloser>;
+
+// Reads one line without its LF; false at the end of the file or on a read error.
+bool ReadLine(FILE* file, std::string& line)
+{
+    line.clear();
+    char chunk[4096];
+    while (std::fgets(chunk, sizeof chunk, file)) {
+        line += chunk;
+        if (!line.empty() && line.back() == '\n') {
+            line.pop_back();
+            return true;
+        }
+    }
+    return !line.empty() && !std::ferror(file);
+}
+
+// The standard library's regular expression matcher recurses once per character,
+// so a field of some ten thousand characters would overflow the stack. Longer
+// fields than this are matched by the equivalent scan below.
+constexpr std::size_t LONGEST_FIELD_FOR_REGEX = 1000;
+
+// "{", then no brace up to a closing run of one or more "}" at the end.
+bool ScanIdentifierField(const std::string& field)
+{
+    std::size_t closing = field.find_last_not_of('}');
+    if (field.size() < 2 || field[0] != '{' || closing == std::string::npos ||
+        closing == field.size() - 1)
+        return false;
+    return field.find_first_of("{}", 1) == closing + 1;
+}
+
+// A variable field of a model identifier: "{", anything but braces, then one or
+// more "}".
+bool IsIdentifierField(const std::string& field)
+{
+    static const std::regex pattern("^\\{[^{}]*\\}+$", std::regex::ECMAScript);
+    if (field.size() > LONGEST_FIELD_FOR_REGEX)
+        return ScanIdentifierField(field);
+    return std::regex_match(field, pattern);
+}
+
+// The text from `first` up to, not including, `end`; empty when that is no text.
+std::string Between(const std::string& text, std::size_t first, std::size_t end)
+{
+    return first < end ? text.substr(first, end - first) : std::string();
+}
+
+}  // namespace
+
+// Takes one "[MIDENT]" line apart: the project reference (after "={$" up to the
+// first field's last character), the rest of the identifier up to the first blank,
+// then the comma-separated variable fields.
+void MERIDAX_plugin::AddModelIdentifier(const std::string& line)
+{
+    std::size_t comma = line.find(',');
+    std::string firstField = line.substr(0, comma);
+    std::size_t equals = firstField.find('=');
+    if (equals != std::string::npos)
+        identPieces.emplace_back(Between(firstField, equals + 3, firstField.size() - 1));
+    if (comma == std::string::npos)
+        return;
+
+    std::size_t blank = line.find(' ', comma + 1);
+    identPieces.emplace_back(Between(line, comma + 1, blank == std::string::npos ? line.size() : blank));
+    if (blank == std::string::npos)
+        return;
+
+    std::size_t start = blank + 1;
+    for (;;) {
+        std::size_t end = line.find(',', start);
+        std::string field = line.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (IsIdentifierField(field)) {
+            std::size_t fieldEquals = field.find('=');
+            if (fieldEquals == std::string::npos)
+                identPieces.emplace_back(field.substr(1));
+            else
+                identVariables.emplace_back(Between(field, 1, fieldEquals),
+                                            Between(field, fieldEquals + 1, field.size() - 1));
+        }
+        if (end == std::string::npos)
+            return;
+        start = end + 1;
+    }
+}
+
+void MERIDAX_plugin::ParseExportRecord()
+{
+    recordAttributes.clear();
+    identPieces.clear();
+    identVariables.clear();
+
+    UniqueFile file(_wfsopen(recordFile.ustring().c_str(), L"rt", _SH_DENYNO));
+    if (!file)
+        return;
+
+    Section section = Section::None;
+    std::set<std::string> attributeNames;
+    std::string line;
+    while (ReadLine(file.get(), line)) {
+        if (line == "[Attributes]") {
+            section = Section::Attributes;
+        } else if (line == "[MIDENT]") {
+            section = Section::ModelIdent;
+        } else if (section == Section::Attributes) {
+            std::size_t equals = line.find('=');
+            std::string name = equals == std::string::npos ? std::string() : line.substr(0, equals);
+            std::string value = equals == std::string::npos ? line : line.substr(equals + 1);
+            if (attributeNames.insert(name).second)
+                recordAttributes.emplace_back(name, value);
+        } else if (section == Section::ModelIdent && line != "MIDENT=") {
+            AddModelIdentifier(line);
+        }
+    }
+}

@@ -1,0 +1,120 @@
+// The export record parser: each case is a record text and the three lists it
+// must give, written as "name=value" pairs and pieces joined by "|".
+#include "HostTest.h"
+
+#include "MERIDAX_plugin.h"
+
+namespace {
+
+struct RecordCase {
+    const char* name;
+    std::string text;
+    const char* attributes;  // "DN=10|X=1"
+    const char* pieces;      // "abc|x"
+    const char* variables;   // "L=20|D=10"
+};
+
+std::string Pairs(const NameValueList& pairs)
+{
+    std::string text;
+    for (const auto& [name, value] : pairs)
+        text += (text.empty() ? "" : "|") + name.string() + "=" + value.string();
+    return text;
+}
+
+std::string Pieces(const std::vector<UtCString>& pieces)
+{
+    std::string text;
+    for (std::size_t i = 0; i < pieces.size(); ++i)
+        text += (i ? "|" : "") + pieces[i].string();
+    return text;
+}
+
+class ExportRecord : public HostTest {
+protected:
+    void Parse(const std::string& text)
+    {
+        WriteFile(Temp() / "record.txt", text);
+        plugin.recordFile = Native(Temp() / "record.txt");
+        plugin.ParseExportRecord();
+    }
+    MERIDAX_plugin plugin{"C:\\Cat", 1, 0};
+};
+
+const RecordCase cases[] = {
+    {"catalog record", "[Attributes]\nDN=10\nNAME=Bolt M8\n[MIDENT]\nMIDENT={$iso/a.prj},ISO4017 {D=8},{L=40}\n",
+     "DN=10|NAME=Bolt M8", "iso/a.prj|ISO4017", "D=8|L=40"},
+    {"sections in the other order", "[MIDENT]\nMIDENT={$p},t {A=1}\n[Attributes]\nX=1\n", "X=1", "p|t", "A=1"},
+    {"only the identifier", "[MIDENT]\nMIDENT={$p},t\n", "", "p|t", ""},
+    {"repeated sections", "[Attributes]\nA=1\n[MIDENT]\nMIDENT={$p}\n[Attributes]\nB=2\n", "A=1|B=2", "p", ""},
+    {"first duplicate wins", "[Attributes]\nDN=10\nDN=12\n", "DN=10", "", ""},
+    {"value with equals signs", "[Attributes]\nF=a=b\n", "F=a=b", "", ""},
+    {"no equals sign and empty lines", "[Attributes]\nplain\n\nother\n", "=plain", "", ""},
+    {"lines before any header", "A=1\n[MIDENT]\nMIDENT={$p}\n", "", "p", ""},
+    {"unknown header belongs to the section", "[Attributes]\n[Other]\n", "=[Other]", "", ""},
+    {"headers are exact lines", "[attributes]\n [MIDENT]\nA=1\n", "", "", ""},
+    {"project, piece field and variables", "[MIDENT]\nMIDENT={$abc/def.prj},{K=1} {L=20},{D=10}\n", "",
+     "abc/def.prj|{K=1}", "L=20|D=10"},
+    {"no comma", "[MIDENT]\nMIDENT={$abc/def.prj}\n", "", "abc/def.prj", ""},
+    {"tail to the end", "[MIDENT]\nMIDENT={$abc},x\n", "", "abc|x", ""},
+    {"empty tail", "[MIDENT]\nMIDENT={$abc},\n", "", "abc|", ""},
+    {"fields", "[MIDENT]\nMIDENT={$p},t {A=B=C},{A=1}},{xyz}, {B=1},{C=1} ,{A{B}=1}\n", "",
+     "p|t|xyz}", "A=B=C|A=1}"},
+    {"a second blank is no separator", "[MIDENT]\nMIDENT={$p},t {A=1} {B=2}\n", "", "p|t", ""},
+    {"empty identifier and blank line", "[MIDENT]\nMIDENT=\n\n", "", "", ""},
+    {"pieces continue across lines", "[MIDENT]\nMIDENT={$p},t\nMIDENT={$q},u {V=1}\n", "", "p|t|q|u", "V=1"},
+    {"two characters after the equals sign", "[MIDENT]\nMIDENT={$\n", "", "", ""},
+    {"fewer characters after the equals sign", "[MIDENT]\nMIDENT={\nX=,y\n", "", "||y", ""},
+    {"CR LF line ends", "[Attributes]\r\nA=1\r\n[MIDENT]\r\nMIDENT={$p},t {L=2}\r\n", "A=1", "p|t", "L=2"},
+    {"last line without line end", "[Attributes]\nA=1\nB=2", "A=1|B=2", "", ""},
+    {"bytes above 127 kept", "[Attributes]\nMAT=St\xe4hl \xb5m\n", "MAT=St\xe4hl \xb5m", "", ""},
+};
+
+TEST_F(ExportRecord, ParsesEveryCaseIntoTheThreeLists)
+{
+    for (const RecordCase& c : cases) {
+        Parse(c.text);
+        EXPECT_EQ(Pairs(plugin.recordAttributes), c.attributes) << c.name;
+        EXPECT_EQ(Pieces(plugin.identPieces), c.pieces) << c.name;
+        EXPECT_EQ(Pairs(plugin.identVariables), c.variables) << c.name;
+    }
+}
+
+TEST_F(ExportRecord, MissingFileGivesEmptyLists)
+{
+    Parse("[Attributes]\nA=1\n[MIDENT]\nMIDENT={$p},t {L=1}\n");
+    plugin.recordFile = Native(Temp() / "missing.txt");
+    plugin.ParseExportRecord();
+    EXPECT_TRUE(plugin.recordAttributes.empty());
+    EXPECT_TRUE(plugin.identPieces.empty());
+    EXPECT_TRUE(plugin.identVariables.empty());
+}
+
+TEST_F(ExportRecord, ReadsARecordTheCatalogStillHoldsOpen)
+{
+    WriteFile(Temp() / "record.txt", "[Attributes]\nA=1\n");
+    HANDLE held = CreateFileW((Temp() / "record.txt").wstring().c_str(), GENERIC_READ | GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    plugin.recordFile = Native(Temp() / "record.txt");
+    plugin.ParseExportRecord();
+    CloseHandle(held);
+    EXPECT_EQ(Pairs(plugin.recordAttributes), "A=1");
+}
+
+TEST_F(ExportRecord, LongLinesAndFieldsAreReadWhole)
+{
+    std::string value(100000, 'v');
+    std::string digits(20000, '9');
+    std::string fields = "{L=" + digits + "}}," + "{" + digits + "}," + "{A{" + digits + "}," +
+                         "{" + digits + "," + "{B=" + digits + "} ";
+    Parse("[Attributes]\nLONG=" + value + "\n[MIDENT]\nMIDENT={$p},t " + fields + "\n");
+    ASSERT_EQ(plugin.recordAttributes.size(), 1u);
+    EXPECT_EQ(plugin.recordAttributes[0].second.length(), value.size());
+    ASSERT_EQ(plugin.identVariables.size(), 1u);
+    EXPECT_EQ(plugin.identVariables[0].second.string(), digits + "}");
+    ASSERT_EQ(plugin.identPieces.size(), 3u);
+    EXPECT_EQ(plugin.identPieces[2].string(), digits + "}");
+}
+
+}  // namespace

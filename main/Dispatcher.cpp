@@ -50,10 +50,14 @@ int Select(int, int functionNumber, const UtCString&)
             g_plugin->CloseCatalog();
         break;
     case EDIT_PART: {
-        PartArgument();
+        _ObObject* part = PartArgument();
+        if (g_plugin)
+            g_plugin->EditPart(part);
         break;
     }
     case IMPORT_EXPORT:
+        if (g_plugin)
+            g_plugin->ImportExportedPart();
         break;
     default:
         ReportIllegalFunction(functionNumber);

@@ -8,7 +8,7 @@ namespace {
 Json emptyRecord()
 {
     Json record = Json::object();
-    for (const char* list : {"errorLog", "asserts", "system", "messages", "deferredCalls"})
+    for (const char* list : {"errorLog", "asserts", "system", "messages", "deferredCalls", "imports"})
         record.set(list, Json::array());
     return record;
 }
@@ -33,6 +33,7 @@ void Journal::addErrorLine(const std::string& line) { append("errorLog", Json(li
 void Journal::addAssert(Json report) { append("asserts", std::move(report)); }
 void Journal::addSystemCommand(const std::string& commandLine) { append("system", Json(commandLine)); }
 void Journal::addMessage(Json message) { append("messages", std::move(message)); }
+void Journal::addImport(Json import) { append("imports", std::move(import)); }
 
 std::size_t Journal::addDeferredCall(Json call)
 {

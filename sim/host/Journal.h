@@ -1,5 +1,6 @@
 // The host stand-in's record of what the plug-in asked of it: error log lines,
-// assertion reports, shell commands, modal messages and deferred macro calls.
+// assertion reports, shell commands, modal messages, deferred macro calls and the
+// import notifications that the drawing reader gave.
 // Any thread may add to it.
 #pragma once
 
@@ -21,6 +22,7 @@ public:
     // Returns the index by which the call's state is updated later.
     std::size_t addDeferredCall(Json call);
     void setDeferredCallState(std::size_t index, const std::string& state);
+    void addImport(Json import);
 
     Json snapshot() const;
     void clear();

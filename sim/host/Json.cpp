@@ -215,7 +215,12 @@ void writeNumber(double value, std::string& out)
     if (std::floor(value) == value && std::fabs(value) < 1e15)
         std::snprintf(buffer, sizeof buffer, "%.0f", value);
     else
-        std::snprintf(buffer, sizeof buffer, "%.17g", value);
+        // The shortest text that reads back as the same number: 5.3, not 5.2999999999999998.
+        for (int digits = 15; digits <= 17; ++digits) {
+            std::snprintf(buffer, sizeof buffer, "%.*g", digits, value);
+            if (std::strtod(buffer, nullptr) == value)
+                break;
+        }
     out += buffer;
 }
 

@@ -1,6 +1,8 @@
-// What the host stand-in recorded, as one JSON object.
+// What the host stand-in recorded and the drawing's state, as one JSON object.
 #include "SimControl.h"
 
+#include "Drawing.h"
+#include "ExtensionPoints.h"
 #include "Internal.h"
 #include "Journal.h"
 
@@ -10,6 +12,12 @@ Json Report()
 {
     Json report = Journal::instance().snapshot();
     report.set("eventSources", RegisteredEventSources());
+    report.set("drawing", Drawing::instance().describe());
+    report.set("openContexts", OpenContexts());
+    report.set("updates", ContextUpdates());
+    report.set("attributeDefinitions", AttributeDefinitions());
+    report.set("modes", ReaderModes());
+    report.set("registry", ExtensionPoints::instance().names());
     return report;
 }
 
@@ -21,6 +29,11 @@ void ResetHost()
     ClearAnswers();
     SetMessageFile("");
     SetMode2d(false);
+    Drawing::instance().reset();
+    ResetContexts();
+    ResetAttributeDefinitions();
+    ResetReaderModes();
+    ExtensionPoints::instance().clear();
 }
 
 }  // namespace sim

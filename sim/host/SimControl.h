@@ -1,26 +1,35 @@
 // The controls of the host stand-in: what the scriptable host and the tests use to
 // script the user's answers, switch the product variant, call macro functions,
-// run the host's main-thread work and read what the host recorded.
+// run the host's main-thread work, place parts in the drawing and read what the
+// host recorded.
 #pragma once
 
 #include "GiFunctionArguments.h"
 #include "Json.h"
+#include "ObObject.h"
 #include "SimApi.h"
 #include "UtCString.h"
 
 #include <chrono>
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace sim {
 
 // --- What the host recorded ---------------------------------------------------
-// An object with the arrays "errorLog", "asserts", "system", "messages" and
-// "deferredCalls", and "eventSources", the number of registered event sources.
+// An object with the arrays "errorLog", "asserts", "system", "messages",
+// "deferredCalls" and "imports", "eventSources" (the number of registered event
+// sources), and the drawing's state: "drawing", "openContexts", "updates",
+// "attributeDefinitions", "modes" and "registry".
 SIM_API Json Report();
+// Forgets what was recorded; the drawing's state stays.
 SIM_API void ClearReport();
 // Back to a host just started: nothing recorded, no message file, no answers
-// queued, the 3-D product.
+// queued, the 3-D product, an empty drawing (every object freed) with no
+// workspaces, no open context units, only the host's attribute names, every
+// reader mode 0 and no extension points.
 SIM_API void ResetHost();
 
 // --- Messages -----------------------------------------------------------------
@@ -58,5 +67,27 @@ SIM_API bool RunUntil(const std::function<bool()>& done, std::chrono::millisecon
 // How many OnSynchronize calls and how many deferred macro calls have run so far.
 SIM_API long DeliveredEvents();
 SIM_API long CompletedDeferredCalls();
+
+// --- The drawing --------------------------------------------------------------
+using PartAttributes = std::vector<std::pair<std::string, std::string>>;
+// Places a library part with that id and those attributes at the located point,
+// in the active workspace. Null, with the reason in `error`, when the id is taken
+// (also by a removed object) or not positive.
+SIM_API _ObObject* AddPart(long id, const PartAttributes& attributes, std::string& error);
+// The part of that id in the drawing; null when there is none or it was removed.
+SIM_API _ObObject* FindPart(long id);
+// The id of any object the drawing ever had; -1 for a pointer it never had.
+SIM_API long ObjectId(const _ObObject* object);
+// Part matrix := part matrix * translation. False when there is no such part.
+SIM_API bool MovePart(long id, double x, double y, double z);
+// Removes the part with its sub-objects. False when there is no such part.
+SIM_API bool RemovePart(long id);
+// Where the next located part goes.
+SIM_API void LocateAt(double x, double y, double z);
+// Makes workspace `number` (from 1) with a placement that turns by angleDegrees
+// about Z and then moves by (x, y, z). False when it exists or number is 0.
+SIM_API bool DefineWorkspace(unsigned long number, double x, double y, double z,
+                             double angleDegrees);
+SIM_API bool HasWorkspace(unsigned long number);
 
 }  // namespace sim

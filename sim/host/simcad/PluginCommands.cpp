@@ -69,20 +69,40 @@ CommandResult callEnd(Script& script, const Words&)
     return callPlugin(script, [&] { return script.plugin().End(); });
 }
 
-// select N [arg=TEXT]: runs macro function N; arg=TEXT passes the part argument
-// as a text, a value of the wrong type.
+// The part argument of `select`: arg=TEXT passes a text, a value of the wrong
+// type; part=ID passes the object of that id in the drawing.
+bool PartArgument(const std::string& word, std::shared_ptr<DynamicDataTypeBase>& value,
+                  std::string& error)
+{
+    if (word.rfind("arg=", 0) == 0) {
+        value = std::make_shared<DynamicDataType<UtCString>>(UtCString(word.substr(4)));
+        return true;
+    }
+    long id = 0;
+    if (word.rfind("part=", 0) != 0 || !ParseNumber(word.substr(5), id)) {
+        error = "unknown select argument '" + word + "'";
+        return false;
+    }
+    _ObObject* object = sim::FindPart(id);
+    if (!object) {
+        error = "no part " + word.substr(5) + " in the drawing";
+        return false;
+    }
+    value = std::make_shared<DynamicDataType<_ObObject*>>(object);
+    return true;
+}
+
+// select N [arg=TEXT|part=ID]: runs macro function N with the part argument.
 CommandResult select(Script& script, const Words& words)
 {
     long functionNumber = 0;
     if (words.size() < 2 || !ParseNumber(words[1], functionNumber))
-        return CommandResult::Error("usage: select N [arg=TEXT]");
+        return CommandResult::Error("usage: select N [arg=TEXT|part=ID]");
     auto arguments = std::make_unique<GiFunctionArguments>();
     for (std::size_t i = 2; i < words.size(); ++i) {
-        std::string word = Unquote(words[i]);
-        if (word.rfind("arg=", 0) != 0)
-            return CommandResult::Error("unknown select argument '" + word + "'");
-        arguments->arguments[PART_ARGUMENT] =
-            std::make_shared<DynamicDataType<UtCString>>(UtCString(word.substr(4)));
+        std::string error;
+        if (!PartArgument(Unquote(words[i]), arguments->arguments[PART_ARGUMENT], error))
+            return CommandResult::Error(error);
     }
     return callPlugin(script, [&] {
         int result = 0;

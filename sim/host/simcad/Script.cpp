@@ -3,6 +3,7 @@
 
 #include "Tokens.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <iostream>
 
@@ -17,6 +18,7 @@ Script::Script(std::map<std::string, std::string> variables)
     AddReportCommands(commands_);
     AddCatalogCommands(commands_);
     AddWaitCommands(commands_);
+    AddDrawingCommands(commands_);
 }
 
 namespace {
@@ -68,6 +70,13 @@ bool ParseNumber(const std::string& word, long& number)
     char* end = nullptr;
     number = std::strtol(word.c_str(), &end, 10);
     return !word.empty() && *end == '\0';
+}
+
+bool ParseDecimal(const std::string& word, double& number)
+{
+    char* end = nullptr;
+    number = std::strtod(word.c_str(), &end);
+    return !word.empty() && *end == '\0' && std::isfinite(number);
 }
 
 }  // namespace simcad

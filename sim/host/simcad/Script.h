@@ -61,8 +61,11 @@ void AddLoopCommands(std::map<std::string, Command>& commands);
 void AddReportCommands(std::map<std::string, Command>& commands);
 void AddCatalogCommands(std::map<std::string, Command>& commands);
 void AddWaitCommands(std::map<std::string, Command>& commands);
+void AddDrawingCommands(std::map<std::string, Command>& commands);
 
 // Reads a decimal number; false when the word is not one.
 bool ParseNumber(const std::string& word, long& number);
+// Reads a decimal fraction such as -12.5; false when the word is not one.
+bool ParseDecimal(const std::string& word, double& number);
 
 }  // namespace simcad

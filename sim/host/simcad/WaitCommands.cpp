@@ -2,11 +2,14 @@
 // (default 10 s) and fails the script when the deadline passes.
 //   wait sync [MS]               runs the main loop until one more OnSynchronize ran
 //   wait deferred N [MS]         runs the main loop until deferred call N (from 0) ran
+//   wait import [MS]             runs the main loop until one more import (deferred
+//                                call of function 104) has run, then what is queued
 //   wait catalog running [MS]    until the catalog viewer runs with its window
 //   wait catalog closed [MS]     until neither catalog program runs
 //   wait file PATH [MS]          until the file exists
 //   wait nofile PATH [MS]        until the file no longer exists
-// Only `wait sync` and `wait deferred` run main-thread work, as `pump` does.
+// Only `wait sync`, `wait deferred` and `wait import` run main-thread work, as
+// `pump` does.
 #include "Script.h"
 
 #include "CatalogProcessList.h"
@@ -27,6 +30,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr long DEFAULT_WAIT_MS = 10000;
+// The macro function by which the plug-in imports what the catalog exported.
+constexpr long IMPORT_FUNCTION = 104;
 
 std::string Elapsed(Clock::time_point start)
 {
@@ -54,6 +59,27 @@ CommandResult WaitRunningMainLoop(const std::function<bool()>& done, long timeou
     return CommandResult::Ok("after " + Elapsed(start));
 }
 
+long FinishedImports()
+{
+    long finished = 0;
+    sim::Json calls = sim::Report().at("deferredCalls");
+    for (const sim::Json& call : calls.items())
+        if (call.at("functionNumber").number() == IMPORT_FUNCTION && call.at("state").text() != "queued")
+            ++finished;
+    return finished;
+}
+
+// The import's own deferred calls (queued while it ran) run too, so that the
+// drawing is settled when the command returns.
+CommandResult WaitImport(long timeoutMs)
+{
+    long target = FinishedImports() + 1;
+    CommandResult result = WaitRunningMainLoop([target] { return FinishedImports() >= target; }, timeoutMs);
+    if (result.outcome == CommandResult::Outcome::Ok)
+        sim::RunPending();
+    return result;
+}
+
 bool Exists(const std::string& path)
 {
     std::error_code ignored;
@@ -69,13 +95,16 @@ bool Timeout(const Words& words, std::size_t index, long& timeoutMs)
 
 CommandResult wait(Script&, const Words& words)
 {
-    const char* usage = "usage: wait sync|deferred N|catalog running|catalog closed|file PATH|nofile PATH [MS]";
+    const char* usage =
+        "usage: wait sync|import|deferred N|catalog running|catalog closed|file PATH|nofile PATH [MS]";
     long timeoutMs = 0;
     std::string what = words.size() > 1 ? words[1] : "";
     if (what == "sync" && Timeout(words, 2, timeoutMs)) {
         long target = sim::DeliveredEvents() + 1;
         return WaitRunningMainLoop([target] { return sim::DeliveredEvents() >= target; }, timeoutMs);
     }
+    if (what == "import" && Timeout(words, 2, timeoutMs))
+        return WaitImport(timeoutMs);
     long index = 0;
     if (what == "deferred" && words.size() > 2 && ParseNumber(words[2], index) && Timeout(words, 3, timeoutMs)) {
         std::string path = "deferredCalls[" + std::to_string(index) + "].state";

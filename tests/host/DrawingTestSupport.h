@@ -1,0 +1,44 @@
+// Shared set-up of the drawing tests: a host just started, a fresh temporary
+// folder for geometry files (removed afterwards, also when a test fails), and
+// short ways to call the host's drawing inside a context unit.
+#pragma once
+
+#include "CiDrawing.h"
+#include "SimControl.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+class DrawingTest : public ::testing::Test {
+public:
+    // A geometry file with one body of every kind.
+    static std::string GoodGeometry();
+
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Writes a geometry file into the temporary folder; returns its path.
+    std::string WriteGeometry(const std::string& name, const std::string& text) const;
+
+    static sim::Json Reported(const std::string& path) { return sim::Report().at(path); }
+    // The id of the last object in the drawing, or -1.
+    static long LastObjectId();
+
+    std::filesystem::path temp_;
+};
+
+// A context unit for the length of a test step, closed when it goes.
+class ContextUnit {
+public:
+    ContextUnit() : unit_(CiContext::Add()) { CiContext::SetUnit(unit_, "m"); }
+    ~ContextUnit() { CiContext::Del(unit_); }
+    ContextUnit(const ContextUnit&) = delete;
+    ContextUnit& operator=(const ContextUnit&) = delete;
+    long unit() const noexcept { return unit_; }
+
+private:
+    long unit_;
+};

@@ -1,7 +1,9 @@
 // A small JSON value for the host stand-in's reports.
 #include "Json.h"
 
+#include <cctype>
 #include <cmath>
+#include <cstring>
 #include <cstdio>
 #include <cstdlib>
 
@@ -33,50 +35,128 @@ Json Json::object()
 
 namespace {
 
-// Reads the body of a double-quoted JSON string starting after its opening quote.
-bool readQuoted(const std::string& text, std::string& out)
-{
-    for (std::size_t i = 1; i < text.size(); ++i) {
-        char c = text[i];
-        if (c == '"')
-            return i + 1 == text.size();
-        if (c != '\\') {
-            out += c;
-            continue;
-        }
-        if (++i == text.size())
-            return false;
-        switch (text[i]) {
-        case 'n': out += '\n'; break;
-        case 'r': out += '\r'; break;
-        case 't': out += '\t'; break;
-        default: out += text[i]; break;
-        }
+// A small reader of JSON text, for literals in scripts.
+class Reader {
+public:
+    explicit Reader(const std::string& text) : text_(text) {}
+
+    bool ReadWhole(Json& value)
+    {
+        return ReadValue(value) && (SkipBlanks(), position_ == text_.size());
     }
-    return false;
-}
+
+private:
+    void SkipBlanks()
+    {
+        while (position_ < text_.size() && std::isspace(static_cast<unsigned char>(text_[position_])))
+            ++position_;
+    }
+    bool Take(char c)
+    {
+        SkipBlanks();
+        if (position_ < text_.size() && text_[position_] == c) {
+            ++position_;
+            return true;
+        }
+        return false;
+    }
+    bool TakeWord(const char* word)
+    {
+        std::size_t length = std::strlen(word);
+        if (text_.compare(position_, length, word) != 0)
+            return false;
+        position_ += length;
+        return true;
+    }
+    bool ReadString(std::string& out)
+    {
+        if (!Take('"'))
+            return false;
+        while (position_ < text_.size()) {
+            char c = text_[position_++];
+            if (c == '"')
+                return true;
+            if (c != '\\') {
+                out += c;
+            } else if (position_ < text_.size()) {
+                char escaped = text_[position_++];
+                out += escaped == 'n' ? '\n' : escaped == 'r' ? '\r' : escaped == 't' ? '\t' : escaped;
+            }
+        }
+        return false;
+    }
+    bool ReadNumber(Json& value)
+    {
+        const char* start = text_.c_str() + position_;
+        char* end = nullptr;
+        double number = std::strtod(start, &end);
+        if (end == start)
+            return false;
+        position_ += static_cast<std::size_t>(end - start);
+        value = Json(number);
+        return true;
+    }
+    bool ReadArray(Json& value)
+    {
+        value = Json::array();
+        if (Take(']'))
+            return true;
+        do {
+            Json item;
+            if (!ReadValue(item))
+                return false;
+            value.push(std::move(item));
+        } while (Take(','));
+        return Take(']');
+    }
+    bool ReadObject(Json& value)
+    {
+        value = Json::object();
+        if (Take('}'))
+            return true;
+        do {
+            std::string key;
+            Json member;
+            if (!ReadString(key) || !Take(':') || !ReadValue(member))
+                return false;
+            value.set(key, std::move(member));
+        } while (Take(','));
+        return Take('}');
+    }
+    bool ReadValue(Json& value)
+    {
+        SkipBlanks();
+        if (Take('['))
+            return ReadArray(value);
+        if (Take('{'))
+            return ReadObject(value);
+        if (position_ < text_.size() && text_[position_] == '"') {
+            std::string text;
+            if (!ReadString(text))
+                return false;
+            value = Json(text);
+            return true;
+        }
+        if (TakeWord("true"))
+            return value = Json(true), true;
+        if (TakeWord("false"))
+            return value = Json(false), true;
+        if (TakeWord("null"))
+            return value = Json(), true;
+        return ReadNumber(value);
+    }
+
+    const std::string& text_;
+    std::size_t position_ = 0;
+};
 
 }  // namespace
 
 Json Json::literal(const std::string& text)
 {
-    if (text == "true")
-        return Json(true);
-    if (text == "false")
-        return Json(false);
-    if (text == "null")
-        return Json();
-    if (!text.empty() && text.front() == '"') {
-        std::string body;
-        if (readQuoted(text, body))
-            return Json(body);
-    }
-    if (!text.empty()) {
-        char* end = nullptr;
-        double value = std::strtod(text.c_str(), &end);
-        if (end && *end == '\0')
-            return Json(value);
-    }
+    Json value;
+    if (Reader(text).ReadWhole(value))
+        return value;
     return Json(text);
 }
 

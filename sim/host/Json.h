@@ -25,8 +25,8 @@ public:
     Json(std::string value);
     static Json array();
     static Json object();
-    // Reads one JSON literal: a number, a string in double quotes, true, false or
-    // null. Anything else is taken as a string as it stands.
+    // Reads one JSON value (number, string, true, false, null, array or object).
+    // Text that is no JSON is taken as a string as it stands.
     static Json literal(const std::string& text);
 
     Kind kind() const noexcept { return kind_; }
@@ -41,8 +41,12 @@ public:
     double number() const noexcept { return number_; }
     const std::string& text() const noexcept { return text_; }
     bool flag() const noexcept { return flag_; }
-    const std::vector<Json>& items() const noexcept { return items_; }
-    const std::vector<std::pair<std::string, Json>>& members() const noexcept { return members_; }
+    // On a temporary value these give their own copy, so that a loop over
+    // `Report().at("x").items()` never walks a destroyed list.
+    const std::vector<Json>& items() const& noexcept { return items_; }
+    std::vector<Json> items() && { return std::move(items_); }
+    const std::vector<std::pair<std::string, Json>>& members() const& noexcept { return members_; }
+    std::vector<std::pair<std::string, Json>> members() && { return std::move(members_); }
 
     // The value at a path of keys and [index] steps; a negative index counts from
     // the end and the step `length` gives the size of an array, object or string.

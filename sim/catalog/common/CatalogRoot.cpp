@@ -24,7 +24,15 @@ std::string catalogRootFromExecutable() {
     return root;
 }
 
-std::string catalogLogPath(const std::string& root) { return joinPath(root, "catalog.log"); }
+// A test or demo may give each run a log of its own through the environment,
+// which the viewer inherits from the script host and the script host from the CAD
+// application.
+std::string catalogLogPath(const std::string& root) {
+    char buffer[MAX_PATH] = {};
+    const DWORD length = GetEnvironmentVariableA("PVESTRA_LOG", buffer, sizeof buffer);
+    if (length > 0 && length < sizeof buffer) return buffer;
+    return joinPath(root, "catalog.log");
+}
 
 std::string joinPath(const std::string& directory, const std::string& relative) {
     const bool absolute = (relative.size() > 1 && relative[1] == ':') ||

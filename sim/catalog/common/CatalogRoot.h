@@ -12,7 +12,7 @@ std::string executableDirectory();
 // Three levels above executableDirectory().
 std::string catalogRootFromExecutable();
 
-// <root>\catalog.log
+// <root>\catalog.log, or the file named by the environment variable PVESTRA_LOG
 std::string catalogLogPath(const std::string& root);
 
 // Joins a directory and a relative path with one backslash; an absolute path

@@ -3,8 +3,12 @@
 // viewer command (`catalog fault broken-geometry`, `catalog release`, ...).
 #include "Script.h"
 
+#include "CatalogProcessList.h"
 #include "Tokens.h"
 #include "automation/CatalogAutomation.h"
+
+#include <chrono>
+#include <thread>
 
 namespace simcad {
 
@@ -19,6 +23,26 @@ std::string OneLine(std::string text)
     return text;
 }
 
+// A user takes a part only once the catalog shows the command it was sent (its
+// script host has handed it over and ended), and not within a moment of that:
+// the plug-in's watcher starts reading the export directory 100 ms after each
+// command, and a take before that would go unseen, as it would for a real user
+// quicker than that.
+constexpr auto USER_REACTION = std::chrono::milliseconds(300);
+constexpr auto HAND_OVER_DEADLINE = std::chrono::seconds(10);
+
+bool AwaitCatalogReady()
+{
+    auto deadline = std::chrono::steady_clock::now() + HAND_OVER_DEADLINE;
+    while (CountCatalogProcesses().scriptHosts > 0) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    std::this_thread::sleep_for(USER_REACTION);
+    return true;
+}
+
 CommandResult catalogCommand(Script&, const Words& words)
 {
     if (words.size() < 2)
@@ -26,6 +50,8 @@ CommandResult catalogCommand(Script&, const Words& words)
     std::string command;
     for (std::size_t i = 1; i < words.size(); ++i)
         command += (i > 1 ? " " : "") + Unquote(words[i]);
+    if (words[1] == "take" && !AwaitCatalogReady())
+        return CommandResult::Failed("the catalog's script host did not end");
     catalog::AutomationReply reply = catalog::sendCatalogCommand(command);
     if (!reply.replied())
         return CommandResult::Failed("no answer: " + reply.error);

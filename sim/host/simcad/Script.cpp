@@ -18,6 +18,7 @@ Script::Script(std::map<std::string, std::string> variables)
     AddReportCommands(commands_);
     AddCatalogCommands(commands_);
     AddWaitCommands(commands_);
+    AddFileCommands(commands_);
     AddDrawingCommands(commands_);
 }
 

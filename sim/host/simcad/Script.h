@@ -61,6 +61,7 @@ void AddLoopCommands(std::map<std::string, Command>& commands);
 void AddReportCommands(std::map<std::string, Command>& commands);
 void AddCatalogCommands(std::map<std::string, Command>& commands);
 void AddWaitCommands(std::map<std::string, Command>& commands);
+void AddFileCommands(std::map<std::string, Command>& commands);
 void AddDrawingCommands(std::map<std::string, Command>& commands);
 
 // Reads a decimal number; false when the word is not one.

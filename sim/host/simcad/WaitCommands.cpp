@@ -8,6 +8,7 @@
 //   wait catalog closed [MS]     until neither catalog program runs
 //   wait file PATH [MS]          until the file exists
 //   wait nofile PATH [MS]        until the file no longer exists
+//   wait text PATH TEXT [MS]     until the file holds the text
 // Only `wait sync`, `wait deferred` and `wait import` run main-thread work, as
 // `pump` does.
 #include "Script.h"
@@ -22,6 +23,8 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <fstream>
+#include <sstream>
 #include <thread>
 
 namespace simcad {
@@ -80,6 +83,14 @@ CommandResult WaitImport(long timeoutMs)
     return result;
 }
 
+bool FileHas(const std::string& path, const std::string& text)
+{
+    std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    return content.str().find(text) != std::string::npos;
+}
+
 bool Exists(const std::string& path)
 {
     std::error_code ignored;
@@ -96,7 +107,7 @@ bool Timeout(const Words& words, std::size_t index, long& timeoutMs)
 CommandResult wait(Script&, const Words& words)
 {
     const char* usage =
-        "usage: wait sync|import|deferred N|catalog running|catalog closed|file PATH|nofile PATH [MS]";
+        "usage: wait sync|import|deferred N|catalog running|catalog closed|file PATH|nofile PATH|text PATH TEXT [MS]";
     long timeoutMs = 0;
     std::string what = words.size() > 1 ? words[1] : "";
     if (what == "sync" && Timeout(words, 2, timeoutMs)) {
@@ -130,6 +141,11 @@ CommandResult wait(Script&, const Words& words)
         std::string path = Unquote(words[2]);
         bool wanted = what == "file";
         return WaitPolling([path, wanted] { return Exists(path) == wanted; }, timeoutMs);
+    }
+    if (what == "text" && words.size() > 3 && Timeout(words, 4, timeoutMs)) {
+        std::string path = Unquote(words[2]);
+        std::string text = Unquote(words[3]);
+        return WaitPolling([path, text] { return FileHas(path, text); }, timeoutMs);
     }
     return CommandResult::Error(usage);
 }

@@ -1,0 +1,170 @@
+// The import of an exported part: the host's reader reports the new part to the
+// callback, which tags it; a new part goes where the user locates it, an edited
+// part is replaced in place; the export files go and the catalog is asked back.
+#include "HostTest.h"
+
+#include "CTarnvelCallback.h"
+#include "MERIDAX_plugin.h"
+#include "tarnvelMain.h"
+
+namespace {
+
+const char* const BOLT_GEOMETRY = "TARNVEL-GEOMETRY 1\npart ISO4017 ISO 4017 - M8 x 40 - 8.8\n"
+                                  "format SAT\nunits mm\ncylinder 0 0 -40 4 40\nhexprism 0 0 0 13 5.3\nend\n";
+const char* const BOLT_RECORD = "[Attributes]\nDN=10\n[MIDENT]\nMIDENT={$iso4017/iso4017.prj},ISO4017 {L=20},{D=10}\n";
+
+class Import : public HostTest {
+protected:
+    void SetUp() override
+    {
+        HostTest::SetUp();
+        IsolateStartup();
+        SetEnv("KVT_TARNVEL_ROOT_DIR", Native(MakeInstallation("catalog")));
+        ASSERT_EQ(Main(), 0);
+        g_plugin->GetExportPath(1);
+    }
+    void WriteExport(const std::string& geometry, const std::string& record)
+    {
+        WriteFile(g_plugin->exportFile.string(), geometry);
+        WriteFile(g_plugin->recordFile.string(), record);
+    }
+    // Attributes of the drawing's last object as "name=value|...".
+    static std::string LastAttributes()
+    {
+        std::string text;
+        sim::Json attributes = Reported("drawing.objects[-1].attributes");
+        for (const sim::Json& pair : attributes.items())
+            text += (text.empty() ? "" : "|") + pair.at("[0]").text() + "=" + pair.at("[1]").text();
+        return text;
+    }
+    static std::string Translation(const std::string& object, const char* matrix)
+    {
+        sim::Json values = Reported("drawing.objects[" + object + "]." + matrix);
+        return values.at("[12]").write() + " " + values.at("[13]").write() + " " + values.at("[14]").write();
+    }
+    void ExpectCleanEnd()
+    {
+        EXPECT_FALSE(std::filesystem::exists(g_plugin->exportFile.string()));
+        EXPECT_FALSE(std::filesystem::exists(g_plugin->recordFile.string()));
+        EXPECT_EQ(Reported("deferredCalls[-1].functionNumber").number(), 100);
+        EXPECT_EQ(Reported("registry.length").number(), 0);
+        EXPECT_EQ(Reported("openContexts").number(), 0);
+        EXPECT_EQ(Reported("modes").write(),
+                  R"({"manipSetOnce":0,"readSilentSuccess":0,"keepBibSetModes":0,"readBibModify":0,"readBibModifyId":0,"locateParts":0})");
+        EXPECT_EQ(g_plugin->editedPart, nullptr);
+    }
+};
+
+TEST_F(Import, NewPartIsTaggedInOrderAtTheLocatedPoint)
+{
+    sim::LocateAt(5, 6, 7);
+    WriteExport(BOLT_GEOMETRY, BOLT_RECORD);
+    g_plugin->ImportExportedPart();
+    EXPECT_EQ(Reported("drawing.objects.length").number(), 1);
+    EXPECT_EQ(LastAttributes(), "obkind=tarnvel|bibname=|bibpath=|TVL_ID0=iso4017/iso4017.prj|"
+                                "TVL_ID1=ISO4017|TVLM_0_L=20|TVLM_1_D=10|TVLV_DN=10");
+    EXPECT_EQ(Translation("-1", "world"), "5 6 7");
+    EXPECT_EQ(Reported("drawing.objects[-1].subObjects.length").number(), 2);
+    EXPECT_TRUE(g_plugin->identPieces.empty() && g_plugin->identVariables.empty() &&
+                g_plugin->recordAttributes.empty());
+    ExpectCleanEnd();
+}
+
+TEST_F(Import, MissingRecordGivesOnlyTheFixedAttributes)
+{
+    WriteFile(g_plugin->exportFile.string(), BOLT_GEOMETRY);
+    g_plugin->ImportExportedPart();
+    EXPECT_EQ(LastAttributes(), "obkind=tarnvel|bibname=|bibpath=");
+    ExpectCleanEnd();
+}
+
+TEST_F(Import, EditedPartIsReplacedInPlaceInsideItsWorkspace)
+{
+    ASSERT_TRUE(sim::DefineWorkspace(2, 100, 0, 0, 90));
+    DxSetActiveWorkspace(2);
+    sim::LocateAt(10, 0, 0);
+    std::string error;
+    ASSERT_NE(sim::AddPart(7, {{"TVL_ID0", "p"}, {"TVL_ID1", "t"}}, error), nullptr) << error;
+    sim::MovePart(7, 0, 5, 0);
+    std::string oldWorld = Translation("0", "world");
+    g_plugin->editedPart = sim::FindPart(7);
+
+    WriteExport(BOLT_GEOMETRY, BOLT_RECORD);
+    g_plugin->ImportExportedPart();
+    EXPECT_EQ(sim::FindPart(7), nullptr) << "the edited part is gone";
+    EXPECT_EQ(Reported("drawing.objects.length").number(), 1);
+    EXPECT_EQ(Translation("0", "world"), oldWorld);
+    EXPECT_EQ(Reported("drawing.activeWorkspace").number(), 2);
+    EXPECT_EQ(Reported("asserts.length").number(), 0);
+    EXPECT_EQ(LastAttributes().substr(0, 14), "obkind=tarnvel");
+    ExpectCleanEnd();
+}
+
+TEST_F(Import, FailedReplacementLeavesTheEditedPart)
+{
+    std::string error;
+    ASSERT_NE(sim::AddPart(7, {{"TVL_ID0", "p"}, {"TVL_ID1", "t"}}, error), nullptr);
+    g_plugin->editedPart = sim::FindPart(7);
+    WriteExport("TARNVEL-GEOMETRY 1\npart ISO4017 broken\nformat SAT\nunits mm\ncylinder 0 0", BOLT_RECORD);
+    g_plugin->ImportExportedPart();
+    EXPECT_NE(sim::FindPart(7), nullptr);
+    EXPECT_EQ(Reported("drawing.objects.length").number(), 1);
+    EXPECT_EQ(LastAttributes(), "TVL_ID0=p|TVL_ID1=t");
+    ExpectCleanEnd();
+}
+
+TEST_F(Import, TaggingCutsLongValuesAndDefinesEachNameOnce)
+{
+    std::string longValue(300, 'v');
+    WriteExport(BOLT_GEOMETRY, "[Attributes]\nLONG=" + longValue + "\nplain line\n[MIDENT]\n"
+                               "MIDENT={$},t {A=1},{A=2}\n");
+    g_plugin->ImportExportedPart();
+    EXPECT_EQ(LastAttributes(), "obkind=tarnvel|bibname=|bibpath=|TVL_ID1=t|TVLM_0_A=1|TVLM_1_A=2|TVLV_LONG=" +
+                                    longValue.substr(0, 255) + "|TVLV_=plain line");
+    std::string definitions = Reported("attributeDefinitions").write();
+    WriteExport(BOLT_GEOMETRY, "[Attributes]\nLONG=x\n[MIDENT]\nMIDENT={$},t {A=1},{A=2}\n");
+    g_plugin->ImportExportedPart();
+    EXPECT_EQ(Reported("attributeDefinitions").write(), definitions) << "known names are not defined again";
+}
+
+TEST_F(Import, OnlyTheFirstReportedPartGetsTheRecord)
+{
+    WriteExport(BOLT_GEOMETRY, BOLT_RECORD);
+    g_plugin->ParseExportRecord();
+    tarnvel::CTarnvelCallback callback;
+    std::string error;
+    _ObObject* first = sim::AddPart(1, {}, error);
+    _ObObject* second = sim::AddPart(2, {}, error);
+    EXPECT_EQ(callback.OnImport(first), 0);
+    EXPECT_EQ(callback.OnImport(second), 0);
+    EXPECT_EQ(g_plugin->importedPart, second);
+    EXPECT_EQ(LastAttributes(), "obkind=tarnvel|bibname=|bibpath=");
+}
+
+TEST_F(Import, CallbackRefusesForeignObjectsAndAnEndedPlugin)
+{
+    tarnvel::CTarnvelCallback callback;
+    _ObObject foreign{1};
+    EXPECT_EQ(callback.OnImport(&foreign), 4711);
+    EXPECT_EQ(callback.OnImport(nullptr), 4711);
+    std::string error;
+    _ObObject* part = sim::AddPart(1, {}, error);
+    End();
+    EXPECT_EQ(callback.OnImport(part), 4711);
+    EXPECT_EQ(LastAttributes(), "");
+    EXPECT_EQ(Reported("openContexts").number(), 0);
+}
+
+TEST_F(Import, RegistrationLastsOnlyAsLongAsTheImport)
+{
+    core::ComponentRegistryHelper registry = tarnvel::RegisterImportCallback();
+    EXPECT_EQ(Reported("registry").write(), R"(["tarnvel"])");
+    tarnvel::RemoveImportCallback(registry);
+    EXPECT_EQ(Reported("registry.length").number(), 0);
+    WriteExport("not a geometry file", BOLT_RECORD);
+    g_plugin->ImportExportedPart();
+    EXPECT_EQ(Reported("drawing.objects.length").number(), 0);
+    ExpectCleanEnd();
+}
+
+}  // namespace

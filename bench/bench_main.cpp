@@ -1,7 +1,8 @@
 // tarnvel_bench: measures the plug-in's speed and resource figures under Wine and
 // prints them as a table; with a path argument also writes them as JSON. Figures
 // are measured, never judged: no benchmark fails on a time.
-//   tarnvel_bench [--only SECTION] [JSON_PATH]      sections: parse, watcher
+//   tarnvel_bench [--only SECTION] [JSON_PATH]   sections: parse, watcher, road, soak
+// The soak's number of roads comes from TARNVEL_SOAK_ROADS (default 1000).
 #include "Benchmarks.h"
 
 #include <windows.h>
@@ -36,6 +37,8 @@ int main(int argc, char** argv)
     };
     run("parse", BenchParse);
     run("watcher", BenchWatcher);
+    run("road", BenchRoad);
+    run("soak", BenchSoak);
 
     report.Print();
     std::error_code ignored;

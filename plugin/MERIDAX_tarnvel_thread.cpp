@@ -14,6 +14,7 @@
 
 #include <pthread.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 
@@ -24,6 +25,8 @@ constexpr DWORD NOTIFY_FILTER = FILE_NOTIFY_CHANGE_LAST_WRITE | FILE_NOTIFY_CHAN
 constexpr DWORD PORT_WAIT_MS = 1000;
 constexpr auto STOP_TEST_PAUSE = std::chrono::milliseconds(100);
 constexpr int STOP_VALUE = 1;
+
+std::atomic<long> pausesTaken{0};
 
 }  // namespace
 
@@ -191,8 +194,11 @@ void MERIDAX_tarnvel_thread::WaitForExport(Watch& watch, const std::future<int>&
     }
 }
 
+long MERIDAX_tarnvel_thread::PausesTaken() noexcept { return pausesTaken; }
+
 bool MERIDAX_tarnvel_thread::IsStopRequested(const std::future<int>& stop)
 {
+    ++pausesTaken;
     auto wakeUp = std::chrono::steady_clock::now() + STOP_TEST_PAUSE;
     while (std::chrono::steady_clock::now() < wakeUp)
         std::this_thread::sleep_until(wakeUp);

@@ -35,6 +35,10 @@ public:
     // (or no longer exists).
     static bool IsStopRequested(const std::future<int>& stop);
 
+    // How many 100 ms pauses all watchers have taken so far: measurements use it to
+    // tell the watcher's fixed pacing from the time its work takes.
+    static long PausesTaken() noexcept;
+
 private:
     struct Watch;
 

@@ -15,9 +15,15 @@ namespace {
 std::mutex registryMutex;
 std::set<BrenvikViewEventSource*> registeredSources;
 std::atomic<long> deliveredEvents{0};
+// Guarded by registryMutex.
+sim::HandOverTimes handOverTimes;
 
 void deliver(BrenvikViewEventSource* source, void* data)
 {
+    {
+        std::lock_guard<std::mutex> lock(registryMutex);
+        handOverTimes.eventDelivered = std::chrono::steady_clock::now();
+    }
     source->OnSynchronize(data);
     ++deliveredEvents;
 }
@@ -32,6 +38,7 @@ void BrenvikViewEventSource::Synchronize(void* data)
     std::lock_guard<std::mutex> lock(registryMutex);
     if (registeredSources.count(this) == 0)
         return;
+    handOverTimes.eventQueued = std::chrono::steady_clock::now();
     sim::MainLoop::instance().post([this, data] { deliver(this, data); }, this);
 }
 
@@ -57,6 +64,12 @@ void BrenvikViewEventInterface::Deregister(BrenvikViewEventSource* source)
 namespace sim {
 
 long DeliveredEvents() { return deliveredEvents; }
+
+HandOverTimes LastHandOverTimes()
+{
+    std::lock_guard<std::mutex> lock(registryMutex);
+    return handOverTimes;
+}
 
 long RegisteredEventSources()
 {

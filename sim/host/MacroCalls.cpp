@@ -9,6 +9,7 @@
 #include "SimControl.h"
 
 #include <atomic>
+#include <chrono>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -26,6 +27,8 @@ GiFunctionArguments* runningArguments = nullptr;
 std::mutex macrosMutex;
 std::map<std::string, sim::MacroEntry> macros;
 std::atomic<long> completedDeferredCalls{0};
+// Deferred calls run on the main thread only, and so are these times read.
+std::map<long, std::chrono::steady_clock::time_point> deferredCallFinished;
 
 sim::MacroEntry findMacro(const std::string& name)
 {
@@ -74,6 +77,7 @@ void runDeferredCall(std::size_t index, const std::string& macro, long functionN
     } catch (const std::exception& error) {
         sim::Journal::instance().setDeferredCallState(index, std::string("exception: ") + error.what());
     }
+    deferredCallFinished[functionNumber] = std::chrono::steady_clock::now();
     ++completedDeferredCalls;
 }
 
@@ -132,5 +136,12 @@ int CallMacro(const std::string& name, int functionNumber, const UtCString& text
 }
 
 long CompletedDeferredCalls() { return completedDeferredCalls; }
+
+std::chrono::steady_clock::time_point LastDeferredCallFinished(long functionNumber)
+{
+    auto found = deferredCallFinished.find(functionNumber);
+    return found == deferredCallFinished.end() ? std::chrono::steady_clock::time_point()
+                                               : found->second;
+}
 
 }  // namespace sim

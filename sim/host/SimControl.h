@@ -68,6 +68,16 @@ SIM_API bool RunUntil(const std::function<bool()>& done, std::chrono::millisecon
 SIM_API long DeliveredEvents();
 SIM_API long CompletedDeferredCalls();
 
+// When the host last saw each step of a hand-over, for latency measurements: an
+// event queued (Synchronize), its OnSynchronize started, and a deferred call of
+// a function number finished. The epoch of the steady clock when it never happened.
+struct HandOverTimes {
+    std::chrono::steady_clock::time_point eventQueued;
+    std::chrono::steady_clock::time_point eventDelivered;
+};
+SIM_API HandOverTimes LastHandOverTimes();
+SIM_API std::chrono::steady_clock::time_point LastDeferredCallFinished(long functionNumber);
+
 // --- The drawing --------------------------------------------------------------
 using PartAttributes = std::vector<std::pair<std::string, std::string>>;
 // Places a library part with that id and those attributes at the located point,

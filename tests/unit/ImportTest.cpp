@@ -113,6 +113,42 @@ TEST_F(Import, FailedReplacementLeavesTheEditedPart)
     ExpectCleanEnd();
 }
 
+TEST_F(Import, UnreadableRecordsStillGiveATaggedPart)
+{
+    struct Case {
+        const char* name;
+        std::string record;
+        const char* firstAttributes;
+    } cases[] = {
+        {"empty", "", "obkind=tarnvel|bibname=|bibpath="},
+        {"binary", std::string("\0\xff\x1a[Attributes]\n\x01=\x02\n", 16), "obkind=tarnvel|bibname=|bibpath="},
+        {"huge", "[Attributes]\nBIG=" + std::string(10 << 20, 'x') + "\nA=1\n",
+         "obkind=tarnvel|bibname=|bibpath=|TVLV_BIG="},
+    };
+    for (const Case& c : cases) {
+        sim::ResetHost();
+        WriteExport(BOLT_GEOMETRY, c.record);
+        g_plugin->ImportExportedPart();
+        EXPECT_EQ(Reported("drawing.objects.length").number(), 1) << c.name;
+        EXPECT_EQ(LastAttributes().substr(0, std::string(c.firstAttributes).size()), c.firstAttributes) << c.name;
+        ExpectCleanEnd();
+    }
+}
+
+TEST_F(Import, LockedRecordIsSkippedAndStays)
+{
+    WriteExport(BOLT_GEOMETRY, BOLT_RECORD);
+    HANDLE locked = CreateFileW(UtCString(g_plugin->recordFile).ustring().c_str(), GENERIC_READ, 0,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+    g_plugin->ImportExportedPart();
+    EXPECT_EQ(LastAttributes(), "obkind=tarnvel|bibname=|bibpath=");
+    EXPECT_FALSE(std::filesystem::exists(g_plugin->exportFile.string()));
+    EXPECT_TRUE(std::filesystem::exists(g_plugin->recordFile.string())) << "a locked file cannot go";
+    CloseHandle(locked);
+    EXPECT_EQ(Reported("deferredCalls[-1].functionNumber").number(), 100);
+}
+
 TEST_F(Import, TaggingCutsLongValuesAndDefinesEachNameOnce)
 {
     std::string longValue(300, 'v');

@@ -83,6 +83,24 @@ TEST_F(Watcher, GeometryThenRecordTwiceDeliversOnceToTheMainThread)
     EXPECT_FALSE(DeliveredWithin(300ms)) << "one export, one event";
 }
 
+TEST_F(Watcher, SurvivesMoreChangesThanItsBufferHolds)
+{
+    StartWatching();
+    ASSERT_TRUE(WriteUntilState("tarnvel_output_7.sat", 1));
+    // Some 3000 records of long names in one go: more than 8192 bytes between two
+    // reads, so the system drops them and reports a read of zero bytes.
+    std::string longName(120, 'n');
+    for (int i = 0; i < 3000; ++i)
+        Write(longName + std::to_string(i % 50), "x");
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            Write("tarnvel_output_7.sat", "geometry");
+            Write("tarnvel_output_7.sat.txt", "[Attributes]\n");
+            return DeliveredWithin(200ms);
+        },
+        10s));
+}
+
 TEST_F(Watcher, StateLeftByTheLastWatcherDeliversOnTheFirstChange)
 {
     ExportDetectionState = 3;

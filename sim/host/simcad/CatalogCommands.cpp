@@ -1,6 +1,7 @@
 // simcad commands that play the catalog's user through the viewer's automation
 // channel: `catalog take [KEY] [NAME=VALUE]...`, `catalog shown`, and any other
-// viewer command (`catalog fault broken-geometry`, `catalog release`, ...).
+// viewer command (`catalog fault broken-geometry`, `catalog release`, ...); and
+// `catalog kill`, which ends the catalog's processes as a crash would.
 #include "Script.h"
 
 #include "CatalogProcessList.h"
@@ -50,6 +51,8 @@ CommandResult catalogCommand(Script&, const Words& words)
     std::string command;
     for (std::size_t i = 1; i < words.size(); ++i)
         command += (i > 1 ? " " : "") + Unquote(words[i]);
+    if (words[1] == "kill" && words.size() == 2)
+        return CommandResult::Ok("terminated " + std::to_string(TerminateCatalogProcesses()) + " catalog processes");
     if (words[1] == "take" && !AwaitCatalogReady())
         return CommandResult::Failed("the catalog's script host did not end");
     catalog::AutomationReply reply = catalog::sendCatalogCommand(command);

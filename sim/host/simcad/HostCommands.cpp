@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 namespace simcad {
 
@@ -78,6 +79,40 @@ CommandResult writeFile(Script&, const Words& words)
     return CommandResult::Ok(path.u8string());
 }
 
+// remove PATH: deletes a file, or a folder with everything in it.
+CommandResult removePath(Script&, const Words& words)
+{
+    if (words.size() != 2)
+        return CommandResult::Error("usage: remove PATH");
+    std::error_code error;
+    std::uintmax_t removed = std::filesystem::remove_all(std::filesystem::u8path(Unquote(words[1])), error);
+    if (error)
+        return CommandResult::Failed("cannot remove " + Unquote(words[1]) + ": " + error.message());
+    return CommandResult::Ok("removed " + std::to_string(removed));
+}
+
+// start COMMAND LINE: starts a program as the user would by hand, without waiting
+// for it; the words are passed on as they stand, quotes included.
+CommandResult startProgram(Script&, const Words& words)
+{
+    if (words.size() < 2)
+        return CommandResult::Error("usage: start COMMAND LINE");
+    std::string commandLine;
+    for (std::size_t i = 1; i < words.size(); ++i)
+        commandLine += (i > 1 ? " " : "") + words[i];
+    std::vector<char> writable(commandLine.begin(), commandLine.end());
+    writable.push_back('\0');
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                        nullptr, &startup, &process))
+        return CommandResult::Error("cannot start: error " + std::to_string(GetLastError()));
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return CommandResult::Ok("started process " + std::to_string(process.dwProcessId));
+}
+
 CommandResult echo(Script&, const Words& words)
 {
     std::string text;
@@ -96,6 +131,8 @@ void AddHostCommands(std::map<std::string, Command>& commands)
     commands["mode2d"] = setMode2d;
     commands["file"] = writeFile;
     commands["echo"] = echo;
+    commands["remove"] = removePath;
+    commands["start"] = startProgram;
 }
 
 }  // namespace simcad

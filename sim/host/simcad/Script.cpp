@@ -20,6 +20,8 @@ Script::Script(std::map<std::string, std::string> variables)
     AddWaitCommands(commands_);
     AddFileCommands(commands_);
     AddDrawingCommands(commands_);
+    AddPartsListCommands(commands_);
+    AddPictureCommands(commands_);
 }
 
 namespace {
@@ -46,6 +48,8 @@ int Script::Run(std::istream& lines)
             continue;
         CommandResult result = RunLine(words);
         std::cout << Echo(words) << ": " << result.text << std::endl;
+        for (const std::string& extra : result.lines)
+            std::cout << "  " << extra << std::endl;
         lastResult_ = result.text;
         if (result.outcome == CommandResult::Outcome::Failed) {
             std::cerr << "line " << number << ": check failed: " << line << std::endl;

@@ -17,12 +17,15 @@ struct CommandResult {
     enum class Outcome { Ok, Failed, Error };
     Outcome outcome = Outcome::Ok;
     std::string text;
+    // Printed after the result line, each indented by two blanks (a table, say);
+    // they are no part of the result that `expect lastResult` sees.
+    std::vector<std::string> lines;
 
-    static CommandResult Ok(std::string text) { return {Outcome::Ok, std::move(text)}; }
+    static CommandResult Ok(std::string text) { return {Outcome::Ok, std::move(text), {}}; }
     // A check that did not hold: the script goes on, its exit code will be 1.
-    static CommandResult Failed(std::string text) { return {Outcome::Failed, std::move(text)}; }
+    static CommandResult Failed(std::string text) { return {Outcome::Failed, std::move(text), {}}; }
     // A command that cannot run (bad syntax, missing file): the script stops with exit code 2.
-    static CommandResult Error(std::string text) { return {Outcome::Error, std::move(text)}; }
+    static CommandResult Error(std::string text) { return {Outcome::Error, std::move(text), {}}; }
 };
 
 class Script;
@@ -63,6 +66,8 @@ void AddCatalogCommands(std::map<std::string, Command>& commands);
 void AddWaitCommands(std::map<std::string, Command>& commands);
 void AddFileCommands(std::map<std::string, Command>& commands);
 void AddDrawingCommands(std::map<std::string, Command>& commands);
+void AddPartsListCommands(std::map<std::string, Command>& commands);
+void AddPictureCommands(std::map<std::string, Command>& commands);
 
 // Reads a decimal number; false when the word is not one.
 bool ParseNumber(const std::string& word, long& number);

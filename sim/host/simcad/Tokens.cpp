@@ -1,6 +1,8 @@
 // How simcad reads a script line.
 #include "Tokens.h"
 
+#include <windows.h>
+
 namespace simcad {
 
 std::vector<std::string> SplitWords(const std::string& line)
@@ -50,6 +52,17 @@ std::string Unquote(const std::string& word)
     return text;
 }
 
+namespace {
+
+std::string EnvironmentValue(const std::string& name)
+{
+    char buffer[32768];
+    DWORD length = GetEnvironmentVariableA(name.c_str(), buffer, sizeof buffer);
+    return length > 0 && length < sizeof buffer ? std::string(buffer, length) : std::string();
+}
+
+}  // namespace
+
 std::string Substitute(const std::string& line, const std::map<std::string, std::string>& variables)
 {
     std::string result;
@@ -61,9 +74,15 @@ std::string Substitute(const std::string& line, const std::map<std::string, std:
             result += line.substr(position);
             return result;
         }
-        auto found = variables.find(line.substr(start + 2, end - start - 2));
+        std::string name = line.substr(start + 2, end - start - 2);
+        auto found = variables.find(name);
         result += line.substr(position, start - position);
-        result += found != variables.end() ? found->second : line.substr(start, end - start + 1);
+        if (found != variables.end())
+            result += found->second;
+        else if (name.rfind("env:", 0) == 0)
+            result += EnvironmentValue(name.substr(4));
+        else
+            result += line.substr(start, end - start + 1);
         position = end + 1;
     }
 }

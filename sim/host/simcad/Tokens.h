@@ -15,7 +15,8 @@ std::vector<std::string> SplitWords(const std::string& line);
 // The word without its double quotes; \" inside quotes gives a quote, \n a new line.
 std::string Unquote(const std::string& word);
 
-// Replaces every ${NAME} whose NAME is in `variables`; others are left as they are.
+// Replaces every ${NAME} whose NAME is in `variables`, and ${env:NAME} by the
+// process's environment variable NAME (empty when unset); others are left as they are.
 std::string Substitute(const std::string& line, const std::map<std::string, std::string>& variables);
 
 }  // namespace simcad

@@ -6,6 +6,8 @@
 //                                call of function 104) has run, then what is queued
 //   wait catalog running [MS]    until the catalog viewer runs with its window
 //   wait catalog closed [MS]     until neither catalog program runs
+//   wait catalog idle [MS]       until no script host runs: every command sent to
+//                                the catalog has reached it
 //   wait file PATH [MS]          until the file exists
 //   wait nofile PATH [MS]        until the file no longer exists
 //   wait text PATH TEXT [MS]     until the file holds the text
@@ -107,7 +109,7 @@ bool Timeout(const Words& words, std::size_t index, long& timeoutMs)
 CommandResult wait(Script&, const Words& words)
 {
     const char* usage =
-        "usage: wait sync|import|deferred N|catalog running|catalog closed|file PATH|nofile PATH|text PATH TEXT [MS]";
+        "usage: wait sync|import|deferred N|catalog running|catalog closed|catalog idle|file PATH|nofile PATH|text PATH TEXT [MS]";
     long timeoutMs = 0;
     std::string what = words.size() > 1 ? words[1] : "";
     if (what == "sync" && Timeout(words, 2, timeoutMs)) {
@@ -129,6 +131,8 @@ CommandResult wait(Script&, const Words& words)
     if (what == "catalog" && words.size() > 2 && Timeout(words, 3, timeoutMs)) {
         if (words[2] == "running")
             return WaitPolling([] { return catalog::isCatalogViewerRunning(); }, timeoutMs);
+        if (words[2] == "idle")
+            return WaitPolling([] { return CountCatalogProcesses().scriptHosts == 0; }, timeoutMs);
         if (words[2] == "closed")
             return WaitPolling(
                 [] {

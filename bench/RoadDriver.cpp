@@ -1,0 +1,186 @@
+// Drives the whole road in this process, as the host does.
+#include "RoadDriver.h"
+
+#include "MERIDAX_tarnvel_thread.h"
+#include "SimControl.h"
+#include "automation/CatalogAutomation.h"
+#include "tarnvelMain.h"
+
+#include <windows.h>
+
+#include <psapi.h>
+#include <tlhelp32.h>
+
+#include <thread>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+const char* const MACRO = ":khd-tarnvel";
+// A user takes a part a moment after the catalog shows the command; the watcher
+// starts reading 100 ms after each command.
+constexpr auto USER_REACTION = std::chrono::milliseconds(300);
+
+double Milliseconds(Clock::time_point from, Clock::time_point to)
+{
+    return std::chrono::duration<double, std::milli>(to - from).count();
+}
+
+std::filesystem::path CatalogRoot()
+{
+    wchar_t buffer[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, buffer, MAX_PATH);
+    return std::filesystem::path(buffer).parent_path().parent_path() / "catalog";
+}
+
+void Select(int functionNumber, GiFunctionArguments* arguments = nullptr)
+{
+    int result = 0;
+    sim::CallMacro(MACRO, functionNumber, "", arguments, &result);
+}
+
+template <class Condition>
+bool WaitFor(Condition condition, std::chrono::milliseconds timeout)
+{
+    auto deadline = Clock::now() + timeout;
+    while (!condition()) {
+        if (Clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+bool ScriptHostGone()
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    bool running = false;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+        running = running || _stricmp(entry.szExeFile, "cscripthost.exe") == 0;
+    CloseHandle(snapshot);
+    return !running;
+}
+
+// When the catalog began writing the export, on the steady clock: the geometry
+// file's creation time, seen from the system clock now.
+Clock::time_point WriteStarted(const std::filesystem::path& exportFile)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    FILETIME now{};
+    Clock::time_point steadyNow = Clock::now();
+    GetSystemTimePreciseAsFileTime(&now);
+    if (!GetFileAttributesExW(exportFile.wstring().c_str(), GetFileExInfoStandard, &data))
+        return steadyNow;
+    auto ticks = [](const FILETIME& time) {
+        return (static_cast<long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    };
+    long long ageIn100ns = ticks(now) - ticks(data.ftCreationTime);
+    return steadyNow - std::chrono::microseconds(ageIn100ns / 10);
+}
+
+_ObObject* LastPart()
+{
+    sim::Json id = sim::Report().at("drawing.objects[-1].id");
+    return id.isNull() ? nullptr : sim::FindPart(static_cast<long>(id.number()));
+}
+
+}  // namespace
+
+RoadDriver::RoadDriver(const std::filesystem::path& exportDir) : exportDir_(exportDir)
+{
+    std::filesystem::create_directories(exportDir_);
+    SetEnvironmentVariableA("KVT_TARNVEL_ROOT_DIR", CatalogRoot().string().c_str());
+    SetEnvironmentVariableA("KVT_TARNVEL_EXPORT_DIR", exportDir_.string().c_str());
+    SetEnvironmentVariableA("PVESTRA_LOG", (exportDir_.parent_path() / "catalog.log").string().c_str());
+    sim::SetMacro(MACRO, TarnvelSelect);
+    Select(100);
+    ready_ = WaitFor([] { return catalog::isCatalogViewerRunning(); }, std::chrono::seconds(15));
+}
+
+RoadDriver::~RoadDriver()
+{
+    Select(101);
+    End();
+    sim::RunPending();
+    sim::SetMacro(MACRO, nullptr);
+    WaitFor([] { return CatalogProcessCount() == 0; }, std::chrono::seconds(10));
+}
+
+RoadTimes RoadDriver::Road(const std::string& part, bool editLast)
+{
+    RoadTimes times;
+    if (editLast) {
+        GiFunctionArguments arguments;
+        arguments.arguments["tarnvl_partId"] = std::make_shared<DynamicDataType<_ObObject*>>(LastPart());
+        Select(102, &arguments);
+    }
+    if (!WaitFor(ScriptHostGone, std::chrono::seconds(10)))
+        return times;
+    std::this_thread::sleep_for(USER_REACTION);
+
+    Clock::time_point importsBefore = sim::LastDeferredCallFinished(104);
+    long pausesBefore = MERIDAX_tarnvel_thread::PausesTaken();
+    if (!catalog::sendCatalogCommand("take " + part).ok())
+        return times;
+    std::filesystem::path exportFile =
+        exportDir_ / ("tarnvel_output_" + std::to_string(GetCurrentProcessId()) + ".sat");
+    Clock::time_point start = WriteStarted(exportFile);
+    times.imported = sim::RunUntil(
+        [&] { return sim::LastDeferredCallFinished(104) != importsBefore; }, std::chrono::seconds(10));
+    if (!times.imported)
+        return times;
+    Clock::time_point imported = sim::LastDeferredCallFinished(104);
+    times.pauses = MERIDAX_tarnvel_thread::PausesTaken() - pausesBefore;
+    sim::HandOverTimes handOver = sim::LastHandOverTimes();
+    times.toWatcher = Milliseconds(start, handOver.eventQueued);
+    times.toDelivery = Milliseconds(handOver.eventQueued, handOver.eventDelivered);
+    times.toImport = Milliseconds(handOver.eventDelivered, imported);
+    times.total = Milliseconds(start, imported);
+    sim::RunPending();  // the catalog is asked back for the next part
+    return times;
+}
+
+long HandleCount()
+{
+    // Counted by probing, as the system's own count is not available everywhere.
+    long count = 0;
+    DWORD flags = 0;
+    for (ULONG_PTR value = 4; value < 0x10000; value += 4)
+        count += GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags) ? 1 : 0;
+    return count;
+}
+
+long ThreadCount()
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    long count = 0;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+        count += entry.th32OwnerProcessID == GetCurrentProcessId() ? 1 : 0;
+    CloseHandle(snapshot);
+    return count;
+}
+
+double PrivateMegabytes()
+{
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                         sizeof counters);
+    // The commit charge: what Windows reports as private bytes.
+    return counters.PagefileUsage / 1048576.0;
+}
+
+int CatalogProcessCount()
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    int count = 0;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+        count += _stricmp(entry.szExeFile, "pvestra.exe") == 0 || _stricmp(entry.szExeFile, "cscripthost.exe") == 0;
+    CloseHandle(snapshot);
+    return count;
+}

@@ -1,0 +1,45 @@
+// Drives the whole road in this process, as the host does: the plug-in's logic
+// linked in, the host stand-in's main loop, the real catalog stand-in. Each road
+// is one take in the catalog, timed from the catalog's first write of the export
+// to the tagged part.
+#pragma once
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+
+struct RoadTimes {
+    bool imported = false;
+    double toWatcher = 0;   // the catalog's first write -> the watcher queued its event (ms)
+    double toDelivery = 0;  // event queued -> OnSynchronize started (ms)
+    double toImport = 0;    // OnSynchronize -> import finished (ms)
+    double total = 0;       // the catalog's first write -> import finished (ms)
+    long pauses = 0;        // the watcher's 100 ms pauses during the road
+};
+
+class RoadDriver {
+public:
+    // Points the plug-in at the catalog stand-in beside this program and at a fresh
+    // export folder, and opens the catalog.
+    explicit RoadDriver(const std::filesystem::path& exportDir);
+    // Closes the catalog and shuts the plug-in down.
+    ~RoadDriver();
+    RoadDriver(const RoadDriver&) = delete;
+    RoadDriver& operator=(const RoadDriver&) = delete;
+
+    bool Ready() const { return ready_; }
+    // Takes a part ("ISO4017 D=8 L=40"); with `editLast`, first sends the last
+    // imported part back to the catalog, so that the take replaces it.
+    RoadTimes Road(const std::string& part, bool editLast);
+    const std::filesystem::path& ExportDir() const { return exportDir_; }
+
+private:
+    bool ready_ = false;
+    std::filesystem::path exportDir_;
+};
+
+// This process's resources, as the operating system counts them.
+long HandleCount();
+long ThreadCount();
+double PrivateMegabytes();
+int CatalogProcessCount();

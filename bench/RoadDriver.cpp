@@ -11,6 +11,7 @@
 #include <psapi.h>
 #include <tlhelp32.h>
 
+#include <initializer_list>
 #include <thread>
 
 namespace {
@@ -51,17 +52,21 @@ bool WaitFor(Condition condition, std::chrono::milliseconds timeout)
     return true;
 }
 
-bool ScriptHostGone()
+// How many processes run whose executable has one of the names.
+int CountProcesses(std::initializer_list<const char*> names)
 {
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     PROCESSENTRY32 entry{};
     entry.dwSize = sizeof entry;
-    bool running = false;
+    int count = 0;
     for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
-        running = running || _stricmp(entry.szExeFile, "cscripthost.exe") == 0;
+        for (const char* name : names)
+            count += _stricmp(entry.szExeFile, name) == 0 ? 1 : 0;
     CloseHandle(snapshot);
-    return !running;
+    return count;
 }
+
+bool ScriptHostGone() { return CountProcesses({"cscripthost.exe"}) == 0; }
 
 // When the catalog began writing the export, on the steady clock: the geometry
 // file's creation time, seen from the system clock now.
@@ -173,14 +178,4 @@ double PrivateMegabytes()
     return counters.PagefileUsage / 1048576.0;
 }
 
-int CatalogProcessCount()
-{
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32 entry{};
-    entry.dwSize = sizeof entry;
-    int count = 0;
-    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
-        count += _stricmp(entry.szExeFile, "pvestra.exe") == 0 || _stricmp(entry.szExeFile, "cscripthost.exe") == 0;
-    CloseHandle(snapshot);
-    return count;
-}
+int CatalogProcessCount() { return CountProcesses({"pvestra.exe", "cscripthost.exe"}); }

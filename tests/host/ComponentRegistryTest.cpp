@@ -29,7 +29,7 @@ public:
     int OnImport(_ObObject* object) override
     {
         ContextUnit context;
-        CiPat pat(context.unit());
+        CiPat pat(context.id());
         DsAttributeList list;
         int read = pat.GetAttrList(DsCsr(object), list);
         pat.ChgAttr(DsCsr(object), "bibname", "tagged");

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "CiDrawing.h"
+#include "ContextUnit.h"
 #include "SimControl.h"
 
 #include <gtest/gtest.h>
@@ -30,15 +31,3 @@ protected:
     std::filesystem::path temp_;
 };
 
-// A context unit for the length of a test step, closed when it goes.
-class ContextUnit {
-public:
-    ContextUnit() : unit_(CiContext::Add()) { CiContext::SetUnit(unit_, "m"); }
-    ~ContextUnit() { CiContext::Del(unit_); }
-    ContextUnit(const ContextUnit&) = delete;
-    ContextUnit& operator=(const ContextUnit&) = delete;
-    long unit() const noexcept { return unit_; }
-
-private:
-    long unit_;
-};

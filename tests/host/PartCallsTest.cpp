@@ -23,7 +23,7 @@ TEST_F(DrawingTest, AttributesAreReadInTheirOrder)
 {
     _ObObject* part = AddPart(7, {{"obkind", "part"}, {"bibname", "M8 bolt"}, {"bibpath", "x"}});
     ContextUnit context;
-    CiPat pat(context.unit());
+    CiPat pat(context.id());
     DsAttributeList list{{"stale", "entry"}};
     ASSERT_EQ(pat.GetAttrList(DsCsr(part), list), 0);
     ASSERT_EQ(list.size(), 3u);
@@ -37,7 +37,7 @@ TEST_F(DrawingTest, ChangedAttributeIsReplacedInPlaceOrAppended)
 {
     _ObObject* part = AddPart(7, {{"a", "1"}, {"b", "2"}});
     ContextUnit context;
-    CiPat pat(context.unit());
+    CiPat pat(context.id());
     EXPECT_EQ(pat.ChgAttr(DsCsr(part), "a", "changed"), 0);
     EXPECT_EQ(pat.ChgAttr(DsCsr(part), "c", "3"), 0);
     EXPECT_EQ(Reported("drawing.objects[0].attributes").write(),
@@ -48,7 +48,7 @@ TEST_F(DrawingTest, AttributeValuesAreCutAt255Characters)
 {
     _ObObject* part = AddPart(7);
     ContextUnit context;
-    CiPat pat(context.unit());
+    CiPat pat(context.id());
     std::string longValue = std::string(255, 'x') + "cut off";
     ASSERT_EQ(pat.ChgAttr(DsCsr(part), "bibpath", longValue.c_str()), 0);
     DsAttributeList list;
@@ -73,7 +73,7 @@ TEST_F(DrawingTest, AttributeNamesAreKnownOnceDefined)
 TEST_F(DrawingTest, CallsWithoutAnObjectFailQuietly)
 {
     ContextUnit context;
-    CiPat pat(context.unit());
+    CiPat pat(context.id());
     DsAttributeList list;
     int notAnObject = 0;
     EXPECT_NE(pat.GetAttrList(DsCsr(), list), 0);
@@ -110,7 +110,7 @@ TEST_F(DrawingTest, TransAppliesTheMatrixAfterThePartMatrix)
     sim::LocateAt(10, 0, 0);
     _ObObject* part = AddPart(7);
     ContextUnit context;
-    CiPat pat(context.unit());
+    CiPat pat(context.id());
     const double quarterTurn[4][4] = {{0, 1, 0, 0}, {-1, 0, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
     ASSERT_EQ(pat.Trans(DsCsr(part), quarterTurn, 1, 0), 0);
     GeMat44 matrix;
@@ -130,7 +130,7 @@ TEST_F(DrawingTest, WorldPlacementIsPartMatrixThenWorkspaceMatrix)
     _ObObject* outside = AddPart(8);
 
     ContextUnit context;
-    CiPat pat(context.unit());
+    CiPat pat(context.id());
     GeMat44 partMatrix, workspaceMatrix, world;
     ASSERT_EQ(pat.GetMat(DsCsr(inWorkspace), partMatrix), 0);
     ASSERT_EQ(pat.GetWorkMat(DsCsr(inWorkspace), workspaceMatrix), 0);
@@ -151,7 +151,7 @@ TEST_F(DrawingTest, ActiveWorkspaceIsReportedAndSwitched)
     EXPECT_FALSE(sim::DefineWorkspace(3, 1, 0, 0, 0));
     EXPECT_NE(DxSetActiveWorkspace(4), 0);  // never made
     ContextUnit context;
-    CiWork work(context.unit());
+    CiWork work(context.id());
     unsigned long active = 99;
     ASSERT_EQ(work.Act(active), 0);
     EXPECT_EQ(active, 0u);
@@ -169,7 +169,7 @@ TEST_F(DrawingTest, RemovedPartTakesItsBodiesAndLaterCallsAreReported)
     _ObObject* part = sim::FindPart(1000);
     ASSERT_NE(part, nullptr);
     ContextUnit context;
-    CiPat pat(context.unit());
+    CiPat pat(context.id());
     ASSERT_EQ(pat.DelInklSubs(DsCsr(part)), 0);
     EXPECT_EQ(Reported("drawing.objects.length").number(), 0);
     EXPECT_EQ(sim::FindPart(1000), nullptr);
@@ -200,7 +200,7 @@ TEST_F(DrawingTest, RemovingOnePartLeavesTheOthers)
     _ObObject* second = AddPart(8);
     AddPart(9);
     ContextUnit context;
-    CiPat pat(context.unit());
+    CiPat pat(context.id());
     ASSERT_EQ(pat.DelInklSubs(DsCsr(second)), 0);
     EXPECT_EQ(Reported("drawing.objects.length").number(), 2);
     EXPECT_EQ(Reported("drawing.objects[1].id").number(), 9);

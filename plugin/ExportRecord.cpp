@@ -7,10 +7,12 @@
 #include <stdio.h>
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <regex>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -21,20 +23,44 @@ struct FileCloser {
 };
 using UniqueFile = std::unique_ptr<FILE, FileCloser>;
 
-// Reads one line without its LF; false at the end of the file or on a read error.
-bool ReadLine(FILE* file, std::string& line)
-{
-    line.clear();
-    char chunk[4096];
-    while (std::fgets(chunk, sizeof chunk, file)) {
-        line += chunk;
-        if (!line.empty() && line.back() == '\n') {
-            line.pop_back();
-            return true;
+// Reads a text-mode file line by line, in large blocks. Lines may hold any byte,
+// NUL included: a record's bytes are taken as they stand.
+class LineReader {
+public:
+    explicit LineReader(FILE* file) : file_(file), block_(1 << 16) {}
+
+    // One line without its LF; false at the end of the file or at a read error.
+    bool ReadLine(std::string& line)
+    {
+        line.clear();
+        for (;;) {
+            if (next_ == end_ && !Fill())
+                return !line.empty();
+            const char* start = block_.data() + next_;
+            const char* lineEnd = static_cast<const char*>(std::memchr(start, '\n', end_ - next_));
+            std::size_t length = lineEnd ? static_cast<std::size_t>(lineEnd - start) : end_ - next_;
+            line.append(start, length);
+            next_ += length;
+            if (lineEnd) {
+                ++next_;
+                return true;
+            }
         }
     }
-    return !line.empty() && !std::ferror(file);
-}
+
+private:
+    bool Fill()
+    {
+        next_ = 0;
+        end_ = std::fread(block_.data(), 1, block_.size(), file_);
+        return end_ > 0;
+    }
+
+    FILE* file_;
+    std::vector<char> block_;
+    std::size_t next_ = 0;
+    std::size_t end_ = 0;
+};
 
 // The standard library's regular expression matcher recurses once per character,
 // so a field of some ten thousand characters would overflow the stack. Longer
@@ -117,8 +143,9 @@ void MERIDAX_plugin::ParseExportRecord()
 
     Section section = Section::None;
     std::set<std::string> attributeNames;
+    LineReader reader(file.get());
     std::string line;
-    while (ReadLine(file.get(), line)) {
+    while (reader.ReadLine(line)) {
         if (line == "[Attributes]") {
             section = Section::Attributes;
         } else if (line == "[MIDENT]") {

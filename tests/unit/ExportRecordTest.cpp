@@ -80,6 +80,14 @@ TEST_F(ExportRecord, ParsesEveryCaseIntoTheThreeLists)
     }
 }
 
+TEST_F(ExportRecord, NulBytesStayInTheirLine)
+{
+    Parse(std::string("[Attri\0x\nbutes]\n[Attributes]\nA=1\0hidden\nB=2\n", 44));
+    ASSERT_EQ(plugin.recordAttributes.size(), 2u);
+    EXPECT_EQ(plugin.recordAttributes[0].second.string(), std::string("1\0hidden", 8));
+    EXPECT_EQ(plugin.recordAttributes[1].first.string(), "B");
+}
+
 TEST_F(ExportRecord, MissingFileGivesEmptyLists)
 {
     Parse("[Attributes]\nA=1\n[MIDENT]\nMIDENT={$p},t {L=1}\n");

@@ -6,11 +6,12 @@
 #include <share.h>
 #include <stdio.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <numeric>
 #include <regex>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -93,6 +94,25 @@ std::string Between(const std::string& text, std::size_t first, std::size_t end)
     return first < end ? text.substr(first, end - first) : std::string();
 }
 
+// Keeps the first pair of each name, in file order. Done once after reading, by
+// sorting positions, because a set of the names seen so far costs an allocation
+// per line and made large records several times slower to read.
+void KeepFirstOfEachName(NameValueList& pairs)
+{
+    std::vector<std::size_t> order(pairs.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return pairs[a].first < pairs[b].first; });
+    std::vector<bool> keep(pairs.size(), false);
+    for (std::size_t i = 0; i < order.size(); ++i)
+        keep[order[i]] = i == 0 || pairs[order[i]].first != pairs[order[i - 1]].first;
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < pairs.size(); ++i)
+        if (keep[i])
+            pairs[kept++] = std::move(pairs[i]);
+    pairs.resize(kept);
+}
+
 }  // namespace
 
 // Takes one "[MIDENT]" line apart: the project reference (after "={$" up to the
@@ -142,7 +162,6 @@ void MERIDAX_plugin::ParseExportRecord()
         return;
 
     Section section = Section::None;
-    std::set<std::string> attributeNames;
     LineReader reader(file.get());
     std::string line;
     while (reader.ReadLine(line)) {
@@ -154,10 +173,10 @@ void MERIDAX_plugin::ParseExportRecord()
             std::size_t equals = line.find('=');
             std::string name = equals == std::string::npos ? std::string() : line.substr(0, equals);
             std::string value = equals == std::string::npos ? line : line.substr(equals + 1);
-            if (attributeNames.insert(name).second)
-                recordAttributes.emplace_back(name, value);
+            recordAttributes.emplace_back(name, value);
         } else if (section == Section::ModelIdent && line != "MIDENT=") {
             AddModelIdentifier(line);
         }
     }
+    KeepFirstOfEachName(recordAttributes);
 }

@@ -107,9 +107,13 @@ void KeepFirstOfEachName(NameValueList& pairs)
     for (std::size_t i = 0; i < order.size(); ++i)
         keep[order[i]] = i == 0 || pairs[order[i]].first != pairs[order[i - 1]].first;
     std::size_t kept = 0;
-    for (std::size_t i = 0; i < pairs.size(); ++i)
-        if (keep[i])
-            pairs[kept++] = std::move(pairs[i]);
+    for (std::size_t i = 0; i < pairs.size(); ++i) {
+        if (!keep[i])
+            continue;
+        if (kept != i)
+            pairs[kept] = std::move(pairs[i]);
+        ++kept;
+    }
     pairs.resize(kept);
 }
 

@@ -47,7 +47,11 @@ int Script::Run(std::istream& lines)
         if (words.empty())
             continue;
         CommandResult result = RunLine(words);
-        std::cout << Echo(words) << ": " << result.text << std::endl;
+        // `echo` is the script's own narration: its text alone.
+        if (words[0] == "echo")
+            std::cout << result.text << std::endl;
+        else
+            std::cout << Echo(words) << ": " << result.text << std::endl;
         for (const std::string& extra : result.lines)
             std::cout << "  " << extra << std::endl;
         lastResult_ = result.text;

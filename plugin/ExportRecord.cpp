@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <numeric>
 #include <regex>
@@ -24,43 +23,35 @@ struct FileCloser {
 };
 using UniqueFile = std::unique_ptr<FILE, FileCloser>;
 
-// Reads a text-mode file line by line, in large blocks. Lines may hold any byte,
-// NUL included: a record's bytes are taken as they stand.
+// Reads a text-mode file line by line, a byte at a time from the C runtime's own
+// buffer. Lines may hold any byte, NUL included: a record's bytes are taken as they
+// stand. The first end of file is final: a Ctrl-Z ends a text-mode file, and one
+// runtime reads on behind it when asked again, so nothing is read after it. Block
+// reads (fread) are not used for the same reason: that runtime skips the Ctrl-Z
+// inside a block read and goes on with the bytes behind it.
 class LineReader {
 public:
-    explicit LineReader(FILE* file) : file_(file), block_(1 << 16) {}
+    explicit LineReader(FILE* file) : file_(file) {}
 
     // One line without its LF; false at the end of the file or at a read error.
     bool ReadLine(std::string& line)
     {
         line.clear();
-        for (;;) {
-            if (next_ == end_ && !Fill())
-                return !line.empty();
-            const char* start = block_.data() + next_;
-            const char* lineEnd = static_cast<const char*>(std::memchr(start, '\n', end_ - next_));
-            std::size_t length = lineEnd ? static_cast<std::size_t>(lineEnd - start) : end_ - next_;
-            line.append(start, length);
-            next_ += length;
-            if (lineEnd) {
-                ++next_;
+        while (!ended_) {
+            int byte = _getc_nolock(file_);
+            if (byte == EOF)
+                ended_ = true;
+            else if (byte == '\n')
                 return true;
-            }
+            else
+                line.push_back(static_cast<char>(byte));
         }
+        return !line.empty();
     }
 
 private:
-    bool Fill()
-    {
-        next_ = 0;
-        end_ = std::fread(block_.data(), 1, block_.size(), file_);
-        return end_ > 0;
-    }
-
-    FILE* file_;
-    std::vector<char> block_;
-    std::size_t next_ = 0;
-    std::size_t end_ = 0;
+    FILE* file_;  // read by this reader alone, so the runtime's lock is left out
+    bool ended_ = false;
 };
 
 // The standard library's regular expression matcher recurses once per character,

@@ -88,6 +88,44 @@ TEST_F(ExportRecord, NulBytesStayInTheirLine)
     EXPECT_EQ(plugin.recordAttributes[1].first.string(), "B");
 }
 
+// CR LF lines up to byte `at`, where the line "LAST=..." is cut by a Ctrl-Z, then
+// lines that text mode must never show.
+std::string RecordCutByCtrlZAt(std::size_t at)
+{
+    std::string text = "[Attributes]\r\n";
+    for (int i = 0; text.size() + 100 < at; ++i)
+        text += "A" + std::to_string(i) + "=" + std::string(90, 'x') + "\r\n";
+    text += "LAST=" + std::string(at - text.size(), 'x') + "\x1a";
+    for (int i = 0; i < 20000; ++i)
+        text += "B" + std::to_string(i) + "=1\r\n";
+    return text;
+}
+
+// Text mode ends a file at its first Ctrl-Z, also far into a large file, where the
+// runtime reads it in many buffers and the Ctrl-Z may stand anywhere in one.
+TEST_F(ExportRecord, TextModeEndsAtTheFirstCtrlZWhereverItStands)
+{
+    std::vector<std::size_t> positions = {120, 5000};
+    for (std::size_t at = 65536; at < 65536 + 8192; at += 397)
+        positions.push_back(at);
+    for (std::size_t at : positions) {
+        Parse(RecordCutByCtrlZAt(at));
+        ASSERT_FALSE(plugin.recordAttributes.empty()) << at;
+        EXPECT_EQ(plugin.recordAttributes.back().first.string(), "LAST") << at;
+    }
+}
+
+TEST_F(ExportRecord, LineEndsSplitByTheRuntimesBufferStayOneLineEnd)
+{
+    for (std::size_t offset = 4080; offset < 4112; ++offset) {
+        std::string head = "[Attributes]\nA=";
+        Parse(head + std::string(offset - head.size(), 'x') + "\r\nB=\r2\r\n");
+        ASSERT_EQ(plugin.recordAttributes.size(), 2u) << offset;
+        EXPECT_EQ(plugin.recordAttributes[0].second.length(), offset - head.size()) << offset;
+        EXPECT_EQ(plugin.recordAttributes[1].second.string(), "\r2") << offset;
+    }
+}
+
 TEST_F(ExportRecord, MissingFileGivesEmptyLists)
 {
     Parse("[Attributes]\nA=1\n[MIDENT]\nMIDENT={$p},t {L=1}\n");

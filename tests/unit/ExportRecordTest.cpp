@@ -115,6 +115,8 @@ TEST_F(ExportRecord, TextModeEndsAtTheFirstCtrlZWhereverItStands)
     }
 }
 
+// The runtime refills its 4 KiB buffer between the CR and the LF of a line end for
+// one of these offsets; the pair must still read as one LF, and a lone CR as itself.
 TEST_F(ExportRecord, LineEndsSplitByTheRuntimesBufferStayOneLineEnd)
 {
     for (std::size_t offset = 4080; offset < 4112; ++offset) {

@@ -17,9 +17,6 @@ constexpr int CATALOG_NOT_INSTALLED = 4711;
 constexpr int FORMAT_SAT = 1;
 constexpr int FORMAT_DWG2D = 9;
 
-bool unloading = false;
-tarnvel::UnloadKind unloadKind = tarnvel::UnloadKind::LibraryUnload;
-
 bool HasStartFiles(const UtCString& root)
 {
     return UtIsFile(root + g_scriptHostExe) && UtIsFile(root + g_startScript);
@@ -72,13 +69,8 @@ namespace tarnvel {
 
 void DestroyPluginAtUnload(UnloadKind kind)
 {
-    unloading = true;
-    unloadKind = kind;
+    UnloadInProgress unload(kind);
     g_plugin.reset();
-    unloading = false;
 }
-
-bool IsUnloading() { return unloading; }
-UnloadKind CurrentUnloadKind() { return unloadKind; }
 
 }  // namespace tarnvel

@@ -2,6 +2,7 @@
 // that exists between a successful start-up and shutdown or unloading.
 #pragma once
 
+#include "LibraryUnload.h"
 #include "UtCString.h"
 
 #include <memory>
@@ -28,15 +29,9 @@ namespace tarnvel {
 
 int Select(int unused, int functionNumber, const UtCString& text);
 
-// How the library is being unloaded, as the loader tells it.
-enum class UnloadKind { LibraryUnload, ProcessExit };
-
 // Destroys the plug-in object while the library is being unloaded. Runs under the
-// loader lock, so nothing on this path may wait for a thread to end by itself.
+// loader lock, so nothing on this path may wait for a thread's exit; the unload's
+// kind is known to the teardown for as long as it runs.
 void DestroyPluginAtUnload(UnloadKind kind);
-
-// Set while DestroyPluginAtUnload runs; the watcher's destructor reads it.
-bool IsUnloading();
-UnloadKind CurrentUnloadKind();
 
 }  // namespace tarnvel

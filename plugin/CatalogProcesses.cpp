@@ -59,12 +59,25 @@ void TerminateViewers(const std::vector<DWORD>& processIds)
 
 }  // namespace
 
+bool IsCatalogWindowTitle(const char* title)
+{
+    return LowerCase(title) == LowerCase(g_productName.string());
+}
+
+// The catalog is always a process of its own, so windows of the host's process
+// are passed by. Asking one of them for its title would send it a message and
+// wait for its thread, which may itself wait for the loader lock that an unload
+// holds while it closes the catalog.
 BOOL CALLBACK CatalogWindowProc(HWND window, LPARAM modePointer)
 {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    if (processId == GetCurrentProcessId())
+        return TRUE;
     int mode = modePointer ? *reinterpret_cast<const int*>(modePointer) : Query;
     char title[WINDOW_TITLE_BUFFER] = {};
     GetWindowTextA(window, title, sizeof title);
-    if (LowerCase(title) == LowerCase(g_productName.string())) {
+    if (IsCatalogWindowTitle(title)) {
         if (mode == Close)
             PostMessageA(window, WM_QUIT, 0, 0);
         else if (mode == Raise)

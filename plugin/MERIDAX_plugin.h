@@ -104,3 +104,6 @@ private:
 
 // EnumWindows callback: `mode` points to a CatalogMode, or is 0 for Query.
 BOOL CALLBACK CatalogWindowProc(HWND window, LPARAM mode);
+// Whether a window title (as read into 80 bytes) is the catalog's: the product
+// name, letter case aside.
+bool IsCatalogWindowTitle(const char* title);

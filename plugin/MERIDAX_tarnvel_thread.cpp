@@ -1,18 +1,15 @@
 // The export watcher thread. It waits for directory changes through an I/O
 // completion port with a one-second time-out, follows the changed names until the
 // export is complete, checks between waits whether it is to stop, and ends by
-// itself once the catalog no longer runs.
+// itself once the catalog no longer runs. A stop wakes the port wait at once.
 #include "MERIDAX_tarnvel_thread.h"
 
 #include "ExportDetection.h"
+#include "LibraryUnload.h"
 #include "MERIDAX_plugin.h"
-#include "ThreadEnding.h"
 #include "UniqueHandle.h"
-#include "tarnvelMain.h"
 
 #include <windows.h>
-
-#include <pthread.h>
 
 #include <atomic>
 #include <chrono>
@@ -24,7 +21,10 @@ constexpr DWORD CHANGE_BUFFER_SIZE = 8192;
 constexpr DWORD NOTIFY_FILTER = FILE_NOTIFY_CHANGE_LAST_WRITE | FILE_NOTIFY_CHANGE_CREATION;
 constexpr DWORD PORT_WAIT_MS = 1000;
 constexpr auto STOP_TEST_PAUSE = std::chrono::milliseconds(100);
-constexpr int STOP_VALUE = 1;
+// A change record's fixed part: the next-entry offset, the action and the name's
+// length; the name follows. (sizeof the structure counts one name character and
+// the padding after it, which a record with a one-character name need not have.)
+constexpr DWORD CHANGE_RECORD_HEADER = offsetof(FILE_NOTIFY_INFORMATION, FileName);
 
 std::atomic<long> pausesTaken{0};
 
@@ -35,6 +35,7 @@ std::atomic<long> pausesTaken{0};
 // they go, so the system never writes into freed memory.
 struct MERIDAX_tarnvel_thread::Watch {
     MERIDAX_plugin& owner;
+    StopSignal& stop;
     UtCString exportName;
     UtCString recordName;
     UniqueHandle port;
@@ -43,8 +44,8 @@ struct MERIDAX_tarnvel_thread::Watch {
     OVERLAPPED overlapped{};
     bool readOutstanding = false;
 
-    Watch(MERIDAX_plugin& owner, const UtCString& fileName)
-        : owner(owner), exportName(fileName), recordName(fileName + ".txt")
+    Watch(MERIDAX_plugin& owner, StopSignal& stop, const UtCString& fileName)
+        : owner(owner), stop(stop), exportName(fileName), recordName(fileName + ".txt")
     {
     }
     Watch(const Watch&) = delete;
@@ -57,7 +58,21 @@ struct MERIDAX_tarnvel_thread::Watch {
             CancelIoEx(directory.get(), &overlapped);
             GetOverlappedResult(directory.get(), &overlapped, &ignored, TRUE);
         }
+        CloseHandles();
+    }
+
+    void OpenPort()
+    {
+        port.reset(CreateIoCompletionPort(directory.get(), nullptr, 0, 1));
+        if (port)
+            stop.ShowPort(port.get());
+    }
+
+    // The stop signal stops posting to the port before it is closed.
+    void CloseHandles()
+    {
         directory.reset();
+        stop.HidePort();
         port.reset();
     }
 
@@ -76,10 +91,10 @@ struct MERIDAX_tarnvel_thread::Watch {
     {
         DWORD offset = 0;
         for (;;) {
-            if (offset + sizeof(FILE_NOTIFY_INFORMATION) > byteCount)
+            if (offset + CHANGE_RECORD_HEADER > byteCount)
                 return false;
             auto* record = reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(buffer + offset);
-            DWORD nameEnd = offset + offsetof(FILE_NOTIFY_INFORMATION, FileName) + record->FileNameLength;
+            DWORD nameEnd = offset + CHANGE_RECORD_HEADER + record->FileNameLength;
             if (nameEnd > byteCount)
                 return false;
             UtCString changedName(record->FileName, record->FileNameLength / sizeof(WCHAR));
@@ -97,8 +112,7 @@ struct MERIDAX_tarnvel_thread::Watch {
     // and no read of this watcher left when it handles the event.
     void Deliver()
     {
-        directory.reset();
-        port.reset();
+        CloseHandles();
         owner.Synchronize(nullptr);
         ExportDetectionState = 0;
     }
@@ -109,64 +123,66 @@ struct MERIDAX_tarnvel_thread::Watch {
 MERIDAX_tarnvel_thread::MERIDAX_tarnvel_thread(MERIDAX_plugin& owner)
 {
     try {
-        ending = std::make_shared<ThreadEnding>();
-        workerThread = std::thread(&MERIDAX_tarnvel_thread::ThreadBody, this, &owner,
-                                   owner.exportDir, owner.exportFileName, ending);
+        UtCString directory = owner.exportDir;
+        UtCString fileName = owner.exportFileName;
+        workerThread = std::make_unique<LibraryThread>(
+            [&owner, directory, fileName, this] { ThreadBody(owner, directory, fileName, stopSignal); });
     } catch (...) {
     }
 }
 
+// Under the loader lock (an unload without shutdown) the thread's exit cannot be
+// waited for, as it needs that lock; the thread is waited for until it runs no
+// more of the library's code instead. At process exit the other threads are gone
+// already, possibly in the middle of anything: nothing is touched.
 MERIDAX_tarnvel_thread::~MERIDAX_tarnvel_thread()
 {
     try {
-        stopSignal.set_value(STOP_VALUE);
-        if (!tarnvel::IsUnloading()) {
-            workerThread.join();
-        } else {
-            // At process exit the other threads are gone already: nothing to wait for.
-            if (tarnvel::CurrentUnloadKind() == tarnvel::UnloadKind::LibraryUnload && ending)
-                ending->AwaitExitForUnload(pthread_gethandle(workerThread.native_handle()));
-            workerThread.detach();
-        }
+        tarnvel::UnloadKind unload = tarnvel::CurrentUnload();
+        if (unload == tarnvel::UnloadKind::ProcessExit || !workerThread)
+            return;
+        stopSignal.Give();
+        if (unload == tarnvel::UnloadKind::None)
+            workerThread->Join();
+        else
+            workerThread->AwaitOut();
     } catch (...) {
     }
 }
 
 bool MERIDAX_tarnvel_thread::HasEnded() const noexcept
 {
-    return !workerThread.joinable() || !ending || ending->Finished();
+    return !workerThread || workerThread->HasEnded();
 }
 
-void MERIDAX_tarnvel_thread::ThreadBody(MERIDAX_plugin* owner, UtCString directory,
-                                        UtCString fileName, std::shared_ptr<ThreadEnding> ending)
+void MERIDAX_tarnvel_thread::ThreadBody(MERIDAX_plugin& owner, const UtCString& directory,
+                                        const UtCString& fileName, StopSignal& stop) noexcept
 {
-    {
-        std::future<int> stop = stopSignal.get_future();
-        WatchExportDirectory(*owner, directory, fileName, stop);
+    try {
+        WatchExportDirectory(owner, directory, fileName, stop);
+    } catch (...) {
     }
-    ending->Finish();
 }
 
 void MERIDAX_tarnvel_thread::WatchExportDirectory(MERIDAX_plugin& owner,
                                                   const UtCString& directory,
-                                                  const UtCString& fileName,
-                                                  const std::future<int>& stop)
+                                                  const UtCString& fileName, StopSignal& stop)
 {
-    Watch watch(owner, fileName);
+    Watch watch(owner, stop, fileName);
     watch.directory.reset(CreateFileA(directory.c_str(), FILE_LIST_DIRECTORY,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING,
                                       FILE_FLAG_OVERLAPPED | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!watch.directory)
         return;
-    watch.port.reset(CreateIoCompletionPort(watch.directory.get(), nullptr, 0, 1));
-    try {
-        WaitForExport(watch, stop);
-    } catch (...) {
-    }
+    watch.OpenPort();
+    WaitForExport(watch, stop);
 }
 
-void MERIDAX_tarnvel_thread::WaitForExport(Watch& watch, const std::future<int>& stop)
+// A packet taken off the port is the directory read's completion, the stop
+// signal's wake, or nothing (the wait timed out or the port failed). A wake goes
+// straight to the stop test, which ends the loop.
+void MERIDAX_tarnvel_thread::WaitForExport(Watch& watch, const StopSignal& stop)
 {
     if (IsStopRequested(stop))
         return;
@@ -176,17 +192,18 @@ void MERIDAX_tarnvel_thread::WaitForExport(Watch& watch, const std::future<int>&
 
         DWORD byteCount = 0;
         ULONG_PTR key = 0;
-        OVERLAPPED* completed = nullptr;
+        OVERLAPPED* packet = nullptr;
         BOOL succeeded =
-            GetQueuedCompletionStatus(watch.port.get(), &byteCount, &key, &completed, PORT_WAIT_MS);
-        if (completed)
+            GetQueuedCompletionStatus(watch.port.get(), &byteCount, &key, &packet, PORT_WAIT_MS);
+        bool readCompleted = packet == &watch.overlapped;
+        if (readCompleted)
             watch.readOutstanding = false;
 
         // A completion of zero bytes means the system lost the changes: nothing to walk.
-        if (completed && succeeded) {
+        if (readCompleted && succeeded) {
             if (byteCount > 0 && watch.ExamineChanges(byteCount))
                 return;
-        } else if (watch.CatalogGone()) {
+        } else if (!(succeeded && StopSignal::IsWake(key, packet)) && watch.CatalogGone()) {
             return;
         }
         if (IsStopRequested(stop))
@@ -196,11 +213,11 @@ void MERIDAX_tarnvel_thread::WaitForExport(Watch& watch, const std::future<int>&
 
 long MERIDAX_tarnvel_thread::PausesTaken() noexcept { return pausesTaken; }
 
-bool MERIDAX_tarnvel_thread::IsStopRequested(const std::future<int>& stop)
+bool MERIDAX_tarnvel_thread::IsStopRequested(const StopSignal& stop) noexcept
 {
     ++pausesTaken;
     auto wakeUp = std::chrono::steady_clock::now() + STOP_TEST_PAUSE;
-    while (std::chrono::steady_clock::now() < wakeUp)
-        std::this_thread::sleep_until(wakeUp);
-    return !stop.valid() || stop.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+    for (auto now = std::chrono::steady_clock::now(); now < wakeUp; now = std::chrono::steady_clock::now())
+        Sleep(static_cast<DWORD>(std::chrono::ceil<std::chrono::milliseconds>(wakeUp - now).count()));
+    return stop.IsGiven();
 }

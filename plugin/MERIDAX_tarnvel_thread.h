@@ -4,25 +4,26 @@
 // the host's main thread.
 //
 // Threads: the main thread constructs and destroys the watcher; the watcher
-// thread runs WatchExportDirectory. After the start they share only the stop
-// signal (a promise and its future, which synchronise themselves).
+// thread runs WatchExportDirectory on copies of the export directory and name
+// taken before it starts. After the start they share only the stop signal.
 #pragma once
 
+#include "LibraryThread.h"
+#include "StopSignal.h"
 #include "UtCString.h"
 
-#include <future>
 #include <memory>
-#include <thread>
 
 class MERIDAX_plugin;
-class ThreadEnding;
 
 class MERIDAX_tarnvel_thread {
 public:
-    // Starts the thread on copies of the owner's export directory and file name.
-    // A thread that cannot be started leaves a watcher that watches nothing.
+    // Starts the thread on copies of the owner's export directory and file name,
+    // and returns once it runs. A thread that cannot be started leaves a watcher
+    // that watches nothing.
     explicit MERIDAX_tarnvel_thread(MERIDAX_plugin& owner);
-    // Gives the stop signal and waits until the thread has ended. Main thread only.
+    // Gives the stop signal, which wakes a waiting thread, and waits until the
+    // thread has ended. Main thread only.
     virtual ~MERIDAX_tarnvel_thread();
     MERIDAX_tarnvel_thread(const MERIDAX_tarnvel_thread&) = delete;
     MERIDAX_tarnvel_thread& operator=(const MERIDAX_tarnvel_thread&) = delete;
@@ -31,24 +32,23 @@ public:
     // or an unusable directory), or when it never started.
     bool HasEnded() const noexcept;
 
-    // Sleeps 100 ms, then tells without waiting whether the stop signal was given
-    // (or no longer exists).
-    static bool IsStopRequested(const std::future<int>& stop);
+    // Sleeps 100 ms, then tells without waiting whether the stop signal was given.
+    static bool IsStopRequested(const StopSignal& stop) noexcept;
 
     // How many 100 ms pauses all watchers have taken so far: measurements use it to
-    // tell the watcher's fixed pacing from the time its work takes.
+    // tell the watcher's fixed pacing from the time its work takes, and tests to
+    // see that a pause has passed.
     static long PausesTaken() noexcept;
 
 private:
     struct Watch;
 
-    void ThreadBody(MERIDAX_plugin* owner, UtCString directory, UtCString fileName,
-                    std::shared_ptr<ThreadEnding> ending);
+    static void ThreadBody(MERIDAX_plugin& owner, const UtCString& directory,
+                           const UtCString& fileName, StopSignal& stop) noexcept;
     static void WatchExportDirectory(MERIDAX_plugin& owner, const UtCString& directory,
-                                     const UtCString& fileName, const std::future<int>& stop);
-    static void WaitForExport(Watch& watch, const std::future<int>& stop);
+                                     const UtCString& fileName, StopSignal& stop);
+    static void WaitForExport(Watch& watch, const StopSignal& stop);
 
-    std::thread workerThread;
-    std::promise<int> stopSignal;
-    std::shared_ptr<ThreadEnding> ending;
+    std::unique_ptr<LibraryThread> workerThread;
+    StopSignal stopSignal;
 };

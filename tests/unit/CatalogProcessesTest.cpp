@@ -62,33 +62,40 @@ TEST_F(CatalogProcesses, CloseCatalogAsksTheWindowToQuitEvenWithoutViewer)
     EXPECT_TRUE(other.WaitForExit(5s)) << "the quit message reached the window";
 }
 
-// Windows of this thread show what the callback did: a quit message in our queue.
-bool QuitPostedFor(const char* title, int mode)
-{
-    HWND window = CreateWindowA("STATIC", title, 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    CatalogWindowProc(window, reinterpret_cast<LPARAM>(&mode));
-    MSG message;
-    bool posted = PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
-    DestroyWindow(window);
-    return posted;
-}
-
 TEST_F(CatalogProcesses, WindowTitlesMatchIgnoringCaseOnly)
 {
-    EXPECT_TRUE(QuitPostedFor("BRENVIKCAD PARTS", Close));
-    EXPECT_TRUE(QuitPostedFor("Brenvikcad Parts", Close));
-    EXPECT_FALSE(QuitPostedFor("BRENVIKCAD PARTS ", Close));
-    EXPECT_FALSE(QuitPostedFor("BRENVIKCAD", Close));
-    EXPECT_FALSE(QuitPostedFor("BRENVIKCAD PARTS", Raise));
-    EXPECT_FALSE(QuitPostedFor("BRENVIKCAD PARTS", Query));
-    EXPECT_EQ(CatalogWindowProc(nullptr, 0), TRUE);
+    EXPECT_TRUE(IsCatalogWindowTitle("BRENVIKCAD PARTS"));
+    EXPECT_TRUE(IsCatalogWindowTitle("Brenvikcad Parts"));
+    EXPECT_FALSE(IsCatalogWindowTitle("BRENVIKCAD PARTS "));
+    EXPECT_FALSE(IsCatalogWindowTitle("BRENVIKCAD"));
+    EXPECT_FALSE(IsCatalogWindowTitle(""));
+}
 
+// Only the first 79 characters of a title are read, so a product name of exactly
+// 79 matches any title that begins with it.
+TEST_F(CatalogProcesses, TitlesAreReadUpTo79Characters)
+{
     UtCString saved = g_productName;
-    g_productName = std::string(100, 'p').c_str();
-    EXPECT_FALSE(QuitPostedFor(std::string(100, 'P').c_str(), Close)) << "titles are cut at 79";
     g_productName = std::string(79, 'p').c_str();
-    EXPECT_TRUE(QuitPostedFor(std::string(100, 'P').c_str(), Close));
+    FakeProcess longTitle(Temp() / "a", "other.exe", std::string(100, 'P'));
+    plugin->CloseCatalog();
     g_productName = saved;
+    EXPECT_TRUE(longTitle.WaitForExit(5s)) << "the quit message reached the window";
+}
+
+// A window of the host's own process is never the catalog's: the callback does
+// not even ask for its title. Posting is immediate, so an empty queue right after
+// the call shows that nothing was posted.
+TEST_F(CatalogProcesses, WindowsOfTheHostProcessArePassedBy)
+{
+    HWND window = CreateWindowA("STATIC", "BRENVIKCAD PARTS", 0, 0, 0, 10, 10, nullptr, nullptr,
+                                nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    int mode = Close;
+    EXPECT_EQ(CatalogWindowProc(window, reinterpret_cast<LPARAM>(&mode)), TRUE);
+    MSG message;
+    EXPECT_FALSE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    DestroyWindow(window);
 }
 
 TEST_F(CatalogProcesses, FailedLaunchWarnsAndLeavesNoWatcher)

@@ -72,15 +72,17 @@ TEST_F(Watcher, GeometryThenRecordTwiceDeliversOnceToTheMainThread)
 {
     StartWatching();
     ASSERT_TRUE(WriteUntilState("tarnvel_output_7.sat", 1));
-    Write("unrelated.txt", "x");
-    EXPECT_EQ(ExportDetectionState, 1);
     Write("tarnvel_output_7.sat.txt", "[Attributes]\n");
     ASSERT_TRUE(DeliveredWithin(5s)) << "the record's second change record delivers";
     EXPECT_FALSE(plugin->watcher) << "OnSynchronize stopped the watcher";
     EXPECT_EQ(ExportDetectionState, 0);
     EXPECT_EQ(Reported("deferredCalls.length").number(), 1);
     EXPECT_EQ(Reported("deferredCalls[0].functionNumber").number(), 104);
-    EXPECT_FALSE(DeliveredWithin(300ms)) << "one export, one event";
+    // The watcher's thread has ended (OnSynchronize joined it), so whatever it
+    // queued is queued by now.
+    long delivered = sim::DeliveredEvents();
+    sim::RunPending();
+    EXPECT_EQ(sim::DeliveredEvents(), delivered) << "one export, one event";
 }
 
 TEST_F(Watcher, SurvivesMoreChangesThanItsBufferHolds)
@@ -132,25 +134,52 @@ TEST_F(Watcher, MissingDirectoryEndsTheThreadAtOnce)
     EXPECT_TRUE(EndsWithin(2s));
 }
 
-TEST_F(Watcher, StoppingEndsTheThread)
+// The port wait would last a second; the stop wakes it, and the thread ends after
+// the one pause of its stop test. The first pause's end is seen by the pause
+// count; from there the thread goes straight to its port.
+TEST_F(Watcher, AStopWakesTheWatcherWaitingAtItsPort)
 {
+    long pausesBefore = MERIDAX_tarnvel_thread::PausesTaken();
     StartWatching();
-    auto start = steady_clock::now();
+    ASSERT_TRUE(WaitUntil([&] { return MERIDAX_tarnvel_thread::PausesTaken() > pausesBefore; }, 5s));
+    auto firstPauseBegan = steady_clock::now();
+    ASSERT_TRUE(WaitUntil([&] { return steady_clock::now() - firstPauseBegan > 150ms; }, 1s))
+        << "well past the first pause, well inside the port wait";
+    ASSERT_FALSE(plugin->watcher->HasEnded());
+
     plugin->StopWatching();
-    auto stopped = duration_cast<milliseconds>(steady_clock::now() - start);
-    RecordProperty("stop_ms", static_cast<int>(stopped.count()));
-    EXPECT_LT(stopped, 5s) << "the stop is seen after at most one port wait and one pause";
-    EXPECT_FALSE(plugin->watcher);
+    auto waited = duration_cast<milliseconds>(steady_clock::now() - firstPauseBegan);
+    RecordProperty("first_pause_to_stopped_ms", static_cast<int>(waited.count()));
+    EXPECT_LT(waited, 1000ms) << "ended before the port wait would have timed out";
+    EXPECT_EQ(MERIDAX_tarnvel_thread::PausesTaken() - pausesBefore, 2)
+        << "the first stop test, then the one after the wake";
 }
 
+// Both files were seen by an earlier watcher, so the first change record would
+// deliver: the wake is no change record.
+TEST_F(Watcher, AWakeIsNoChangeRecord)
+{
+    ExportDetectionState = 3;
+    long pausesBefore = MERIDAX_tarnvel_thread::PausesTaken();
+    StartWatching();
+    ASSERT_TRUE(WaitUntil([&] { return MERIDAX_tarnvel_thread::PausesTaken() > pausesBefore; }, 5s));
+    plugin->StopWatching();
+    EXPECT_EQ(sim::RunPending(), 0) << "the thread has ended without queuing an event";
+    EXPECT_EQ(ExportDetectionState, 3);
+}
+
+// The constructor returns once the thread runs, and its first act is the pause
+// before the first stop test: a stop given at once is seen there, after exactly
+// one pause, before the directory was ever read.
 TEST_F(Watcher, StopGivenBeforeTheThreadLooksIsSeenAtTheFirstTest)
 {
-    std::promise<int> stop;
-    std::future<int> future = stop.get_future();
-    EXPECT_FALSE(MERIDAX_tarnvel_thread::IsStopRequested(future));
-    stop.set_value(1);
-    EXPECT_TRUE(MERIDAX_tarnvel_thread::IsStopRequested(future));
-    EXPECT_TRUE(MERIDAX_tarnvel_thread::IsStopRequested(std::future<int>()));
+    ExportDetectionState = 3;
+    long pausesBefore = MERIDAX_tarnvel_thread::PausesTaken();
+    StartWatching();
+    Write("anything", "x");
+    plugin->StopWatching();
+    EXPECT_EQ(MERIDAX_tarnvel_thread::PausesTaken() - pausesBefore, 1);
+    EXPECT_EQ(sim::RunPending(), 0) << "no read was started, so the change was not seen";
 }
 
 }  // namespace

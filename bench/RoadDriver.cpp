@@ -2,16 +2,13 @@
 #include "RoadDriver.h"
 
 #include "MERIDAX_tarnvel_thread.h"
+#include "ProcessProbe.h"
 #include "SimControl.h"
 #include "automation/CatalogAutomation.h"
 #include "tarnvelMain.h"
 
 #include <windows.h>
 
-#include <psapi.h>
-#include <tlhelp32.h>
-
-#include <initializer_list>
 #include <thread>
 
 namespace {
@@ -52,21 +49,7 @@ bool WaitFor(Condition condition, std::chrono::milliseconds timeout)
     return true;
 }
 
-// How many processes run whose executable has one of the names.
-int CountProcesses(std::initializer_list<const char*> names)
-{
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32 entry{};
-    entry.dwSize = sizeof entry;
-    int count = 0;
-    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
-        for (const char* name : names)
-            count += _stricmp(entry.szExeFile, name) == 0 ? 1 : 0;
-    CloseHandle(snapshot);
-    return count;
-}
-
-bool ScriptHostGone() { return CountProcesses({"cscripthost.exe"}) == 0; }
+bool ScriptHostGone() { return probe::CountCatalogProcesses().scriptHosts == 0; }
 
 // When the catalog began writing the export, on the steady clock: the geometry
 // file's creation time, seen from the system clock now.
@@ -147,35 +130,8 @@ RoadTimes RoadDriver::Road(const std::string& part, bool editLast)
     return times;
 }
 
-long HandleCount()
+int CatalogProcessCount()
 {
-    // Counted by probing, as the system's own count is not available everywhere.
-    long count = 0;
-    DWORD flags = 0;
-    for (ULONG_PTR value = 4; value < 0x10000; value += 4)
-        count += GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags) ? 1 : 0;
-    return count;
+    probe::CatalogProcessCount count = probe::CountCatalogProcesses();
+    return count.viewers + count.scriptHosts;
 }
-
-long ThreadCount()
-{
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    THREADENTRY32 entry{};
-    entry.dwSize = sizeof entry;
-    long count = 0;
-    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
-        count += entry.th32OwnerProcessID == GetCurrentProcessId() ? 1 : 0;
-    CloseHandle(snapshot);
-    return count;
-}
-
-double PrivateMegabytes()
-{
-    PROCESS_MEMORY_COUNTERS_EX counters{};
-    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                         sizeof counters);
-    // The commit charge: what Windows reports as private bytes.
-    return counters.PagefileUsage / 1048576.0;
-}
-
-int CatalogProcessCount() { return CountProcesses({"pvestra.exe", "cscripthost.exe"}); }

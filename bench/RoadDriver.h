@@ -38,8 +38,5 @@ private:
     std::filesystem::path exportDir_;
 };
 
-// This process's resources, as the operating system counts them.
-long HandleCount();
-long ThreadCount();
-double PrivateMegabytes();
+// How many catalog programs run.
 int CatalogProcessCount();

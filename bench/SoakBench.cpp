@@ -3,6 +3,7 @@
 // flat once warmed up, and no export file may be left behind.
 #include "Benchmarks.h"
 
+#include "ProcessProbe.h"
 #include "RoadDriver.h"
 
 #include <cstdio>
@@ -41,9 +42,9 @@ void BenchSoak(BenchReport& report, const std::filesystem::path& temp)
             ++failed;
         if (road % 100 != 0 && road != roads)
             continue;
-        long handles = HandleCount();
-        long threads = ThreadCount();
-        double megabytes = PrivateMegabytes();
+        long handles = probe::HandleCount();
+        long threads = probe::ThreadCount();
+        double megabytes = probe::PrivateMegabytes();
         std::printf("  %6d %8ld %8ld %10.1f %9d %7d %7d\n", road, handles, threads, megabytes,
                     CatalogProcessCount(), CountFiles(driver.ExportDir()), failed);
         std::fflush(stdout);

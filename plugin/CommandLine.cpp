@@ -8,21 +8,16 @@
 
 #include <process.h>
 
-#include <map>
-
 namespace {
 
 constexpr int FORMAT_DWG2D = 9;
 
-// Built once, on first use; read-only afterwards.
-const std::map<int, UtCString>& ExtensionTable()
-{
-    static const std::map<int, UtCString> extensions = {
-        {0, "ige"}, {1, "sat"}, {2, "stp"}, {3, "xb"},  {4, "xt"},
-        {5, "3ds"}, {6, "dae"}, {7, "stl"}, {8, "obj"}, {9, "dwg"},
-    };
-    return extensions;
-}
+// File extensions by format number. Plain constant tables, here and below: a
+// table built on first use would take the thread runtime's lock for the guard,
+// which with this toolchain's static runtime costs the host's main thread a TLS
+// index and two handles on every load of the library.
+const char* const EXTENSIONS[] = {"ige", "sat", "stp", "xb", "xt", "3ds", "dae", "stl", "obj", "dwg"};
+constexpr int FORMAT_COUNT = sizeof EXTENSIONS / sizeof EXTENSIONS[0];
 
 UtCString Quoted(const UtCString& text) { return UtCString("\"") + text + "\""; }
 
@@ -52,11 +47,8 @@ UtCString MERIDAX_plugin::GetExportPath(int formatNumber)
 {
     exportDir = OsGetEnvDflt("KVT_TARNVEL_EXPORT_DIR", UtGetTempDir());
 
-    const auto& extensions = ExtensionTable();
-    auto known = extensions.find(formatNumber);
-    UtCString extension = known != extensions.end() ? known->second
-                          : UtCadIsMe2d()           ? UtCString("dwg")
-                                                    : UtCString("sat");
+    bool known = formatNumber >= 0 && formatNumber < FORMAT_COUNT;
+    UtCString extension = known ? EXTENSIONS[formatNumber] : UtCadIsMe2d() ? "dwg" : "sat";
 
     exportFileName.Format("tarnvel_output_%d.", _getpid());
     exportFileName += extension;

@@ -4,7 +4,7 @@
 // `catalog kill`, which ends the catalog's processes as a crash would.
 #include "Script.h"
 
-#include "CatalogProcessList.h"
+#include "ProcessProbe.h"
 #include "Tokens.h"
 #include "automation/CatalogAutomation.h"
 
@@ -35,7 +35,7 @@ constexpr auto HAND_OVER_DEADLINE = std::chrono::seconds(10);
 bool AwaitCatalogReady()
 {
     auto deadline = std::chrono::steady_clock::now() + HAND_OVER_DEADLINE;
-    while (CountCatalogProcesses().scriptHosts > 0) {
+    while (probe::CountCatalogProcesses().scriptHosts > 0) {
         if (std::chrono::steady_clock::now() >= deadline)
             return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -52,7 +52,7 @@ CommandResult catalogCommand(Script&, const Words& words)
     for (std::size_t i = 1; i < words.size(); ++i)
         command += (i > 1 ? " " : "") + Unquote(words[i]);
     if (words[1] == "kill" && words.size() == 2)
-        return CommandResult::Ok("terminated " + std::to_string(TerminateCatalogProcesses()) + " catalog processes");
+        return CommandResult::Ok("terminated " + std::to_string(probe::TerminateCatalogProcesses()) + " catalog processes");
     if (words[1] == "take" && !AwaitCatalogReady())
         return CommandResult::Failed("the catalog's script host did not end");
     catalog::AutomationReply reply = catalog::sendCatalogCommand(command);

@@ -2,7 +2,7 @@
 // JSON object, `expect` checks one value of it.
 #include "Script.h"
 
-#include "CatalogProcessList.h"
+#include "ProcessProbe.h"
 #include "SimControl.h"
 #include "Tokens.h"
 
@@ -26,7 +26,7 @@ sim::Json environment(Script& script)
 
 sim::Json catalogProcesses()
 {
-    CatalogProcessCount count = CountCatalogProcesses();
+    probe::CatalogProcessCount count = probe::CountCatalogProcesses();
     sim::Json catalog = sim::Json::object();
     catalog.set("viewers", count.viewers);
     catalog.set("scriptHosts", count.scriptHosts);

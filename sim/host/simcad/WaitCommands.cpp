@@ -15,7 +15,7 @@
 // `pump` does.
 #include "Script.h"
 
-#include "CatalogProcessList.h"
+#include "ProcessProbe.h"
 #include "SimControl.h"
 #include "Tokens.h"
 #include "automation/CatalogAutomation.h"
@@ -132,11 +132,11 @@ CommandResult wait(Script&, const Words& words)
         if (words[2] == "running")
             return WaitPolling([] { return catalog::isCatalogViewerRunning(); }, timeoutMs);
         if (words[2] == "idle")
-            return WaitPolling([] { return CountCatalogProcesses().scriptHosts == 0; }, timeoutMs);
+            return WaitPolling([] { return probe::CountCatalogProcesses().scriptHosts == 0; }, timeoutMs);
         if (words[2] == "closed")
             return WaitPolling(
                 [] {
-                    CatalogProcessCount count = CountCatalogProcesses();
+                    probe::CatalogProcessCount count = probe::CountCatalogProcesses();
                     return count.viewers == 0 && count.scriptHosts == 0;
                 },
                 timeoutMs);

@@ -2,7 +2,7 @@
 // standard input) of host actions against the plug-in; see the README for the
 // commands. Exit code: 0 every check held, 1 a check failed, 2 a command could
 // not run.
-#include "CatalogProcessList.h"
+#include "ProcessProbe.h"
 #include "Script.h"
 
 #include <windows.h>
@@ -54,7 +54,7 @@ std::string windowsPath(const std::filesystem::path& path)
 // when there was one.
 int Reap()
 {
-    int reaped = simcad::TerminateCatalogProcesses();
+    int reaped = probe::TerminateCatalogProcesses();
     if (reaped > 0)
         std::cerr << "simcad: " << reaped << " catalog process(es) left behind, terminated" << std::endl;
     return reaped > 0 ? 1 : 0;

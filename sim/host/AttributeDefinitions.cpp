@@ -1,10 +1,11 @@
 // The host's attribute definitions: the names an object attribute may have, with
 // their format. Three names come with the host; the report lists the names that
 // DsAttrSetDef defined, in order and with repeats, so that a name defined twice
-// shows.
+// shows, and the journal keeps every call's arguments, refused calls included.
 #include "ObObject.h"
 
 #include "Internal.h"
+#include "Journal.h"
 
 #include <map>
 #include <mutex>
@@ -28,6 +29,19 @@ void defineBuiltInNames()
 {
     for (const char* name : {"obkind", "bibname", "bibpath"})
         formats[name] = AttributeFormat{5, 1, 255, 0};
+}
+
+sim::Json textOrNull(const char* text) { return text ? sim::Json(text) : sim::Json(); }
+
+void recordDefinitionCall(const char* name, int type, int visibility, int length, int flags,
+                          const char* definitionName)
+{
+    sim::Json arguments = sim::Json::array();
+    arguments.push(textOrNull(name));
+    for (int number : {type, visibility, length, flags})
+        arguments.push(number);
+    arguments.push(textOrNull(definitionName));
+    sim::Journal::instance().addAttributeDefinitionCall(std::move(arguments));
 }
 
 void copyIfWanted(int* out, int value)
@@ -54,8 +68,9 @@ int DsAttrGetFormat(const char* name, int* type, int* visibility, int* length, i
 }
 
 int DsAttrSetDef(const char* name, int type, int visibility, int length, int flags,
-                 const char*)
+                 const char* definitionName)
 {
+    recordDefinitionCall(name, type, visibility, length, flags, definitionName);
     if (!name || !*name)
         return 1;
     std::lock_guard<std::mutex> lock(definitionsMutex);

@@ -1,6 +1,7 @@
 // The host's drawing reader: reads a catalog geometry file into one new library
 // part, placed as the read mode says, and then tells every library-part import
-// registered in the component registry about it.
+// registered in the component registry about it. Every read is recorded with the
+// reader modes and the workspace in force when it began.
 #include "DoReader.h"
 
 #include "ComponentRegistry.h"
@@ -58,17 +59,39 @@ void notifyImports(sim::DrawingObject* part)
     }
 }
 
-}  // namespace
+// What a read was asked and what was in force when it started, for tests that
+// check the modes and the workspace a caller reads under.
+sim::Json describeRead(const UtCString& file, int mode)
+{
+    sim::Json read = sim::Json::object();
+    read.set("file", file.string());
+    read.set("mode", mode);
+    read.set("modes", sim::ReaderModes());
+    read.set("activeWorkspace", sim::Drawing::instance().activeWorkspace());
+    return read;
+}
 
-short DoReadDraw(const UtCString& file, int mode, int options, void* reserved)
+short readPart(const UtCString& file, int mode, sim::DrawingObject*& part)
 {
     if (mode != DO_READ_INSERT_PART && mode != DO_READ_REPLACE_PART)
         return 1;
     sim::GeometryFile geometry;
     if (!readGeometry(file, geometry))
         return 1;
-    sim::DrawingObject* part =
-        sim::Drawing::instance().addLibraryPart(geometry, placementFor(mode));
+    part = sim::Drawing::instance().addLibraryPart(geometry, placementFor(mode));
     notifyImports(part);
     return 0;
+}
+
+}  // namespace
+
+short DoReadDraw(const UtCString& file, int mode, int options, void* reserved)
+{
+    sim::Json read = describeRead(file, mode);
+    sim::DrawingObject* part = nullptr;
+    short result = readPart(file, mode, part);
+    read.set("object", part ? sim::Json(part->id) : sim::Json());
+    read.set("result", result);
+    sim::Journal::instance().addRead(std::move(read));
+    return result;
 }

@@ -8,7 +8,8 @@ namespace {
 Json emptyRecord()
 {
     Json record = Json::object();
-    for (const char* list : {"errorLog", "asserts", "system", "messages", "deferredCalls", "imports"})
+    for (const char* list : {"errorLog", "asserts", "system", "messages", "deferredCalls", "imports",
+                             "reads", "attributeDefinitionCalls", "transforms"})
         record.set(list, Json::array());
     return record;
 }
@@ -34,6 +35,12 @@ void Journal::addAssert(Json report) { append("asserts", std::move(report)); }
 void Journal::addSystemCommand(const std::string& commandLine) { append("system", Json(commandLine)); }
 void Journal::addMessage(Json message) { append("messages", std::move(message)); }
 void Journal::addImport(Json import) { append("imports", std::move(import)); }
+void Journal::addRead(Json read) { append("reads", std::move(read)); }
+void Journal::addAttributeDefinitionCall(Json arguments)
+{
+    append("attributeDefinitionCalls", std::move(arguments));
+}
+void Journal::addTransform(Json transform) { append("transforms", std::move(transform)); }
 
 std::size_t Journal::addDeferredCall(Json call)
 {

@@ -1,6 +1,7 @@
 // The host stand-in's record of what the plug-in asked of it: error log lines,
-// assertion reports, shell commands, modal messages, deferred macro calls and the
-// import notifications that the drawing reader gave.
+// assertion reports, shell commands, modal messages, deferred macro calls, the
+// import notifications that the drawing reader gave, and the drawing calls whose
+// arguments tests check: reads, attribute definitions and part transformations.
 // Any thread may add to it.
 #pragma once
 
@@ -23,6 +24,9 @@ public:
     std::size_t addDeferredCall(Json call);
     void setDeferredCallState(std::size_t index, const std::string& state);
     void addImport(Json import);
+    void addRead(Json read);
+    void addAttributeDefinitionCall(Json arguments);
+    void addTransform(Json transform);
 
     Json snapshot() const;
     void clear();

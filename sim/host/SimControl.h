@@ -20,9 +20,10 @@ namespace sim {
 
 // --- What the host recorded ---------------------------------------------------
 // An object with the arrays "errorLog", "asserts", "system", "messages",
-// "deferredCalls" and "imports", "eventSources" (the number of registered event
-// sources), and the drawing's state: "drawing", "openContexts", "updates",
-// "attributeDefinitions", "modes" and "registry".
+// "deferredCalls", "imports", "reads", "attributeDefinitionCalls" and
+// "transforms", "eventSources" (the number of registered event sources), and the
+// drawing's state: "drawing", "openContexts", "updates", "attributeDefinitions",
+// "modes" and "registry".
 SIM_API Json Report();
 // Forgets what was recorded; the drawing's state stays.
 SIM_API void ClearReport();

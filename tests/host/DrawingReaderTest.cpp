@@ -1,6 +1,7 @@
 // The host's drawing reader: a good geometry file becomes one library part with a
 // body sub-object per line, a bad one changes nothing; the read mode and the
 // locating mode decide where the part goes and to which workspace it belongs.
+// Every read is recorded with the modes and the workspace in force when it began.
 #include "DoReader.h"
 #include "DrawingTestSupport.h"
 
@@ -158,6 +159,49 @@ TEST_F(DrawingTest, ReaderModesGiveBackWhatTheyReplaced)
               "\"readBibModify\":2,\"readBibModifyId\":42,\"locateParts\":0}");
     EXPECT_EQ(DoManipKeepBibSetModes(0), 3);
     EXPECT_EQ(DoReadBibModify(0), 2);
+}
+
+// A read that fails is recorded too, with what was in force for it.
+TEST_F(DrawingTest, EveryReadIsRecordedWithTheModesAndWorkspaceItBeganWith)
+{
+    std::string good = WriteGeometry("good.txt", GoodGeometry());
+    std::string missing = (temp_ / "missing.txt").string();
+    ASSERT_TRUE(sim::DefineWorkspace(3, 0, 0, 0, 0));
+    ASSERT_EQ(DxSetActiveWorkspace(3), 0);
+    DoManipSetOnce(1);
+    DoReadSilentSuccess(2);
+    DoManipKeepBibSetModes(3);
+    DoReadBibModify(4);
+    DoReadBibModifyId(5);
+    DoSetLocateParts(6);
+    ASSERT_EQ(DoReadDraw(good, DO_READ_INSERT_PART, 0, nullptr), 0);
+    DoSetLocateParts(0);
+    ASSERT_EQ(DsSetActiveWorkspace(0), 0);
+    ASSERT_NE(DoReadDraw(missing, DO_READ_REPLACE_PART, 0, nullptr), 0);
+    ASSERT_NE(DoReadDraw(good, 7, 0, nullptr), 0);
+
+    ASSERT_EQ(Reported("reads.length").number(), 3);
+    sim::Json first = Reported("reads[0]");
+    EXPECT_EQ(first.at("file").text(), good);
+    EXPECT_EQ(first.at("mode").number(), DO_READ_INSERT_PART);
+    EXPECT_EQ(first.at("modes").write(),
+              R"({"manipSetOnce":1,"readSilentSuccess":2,"keepBibSetModes":3,)"
+              R"("readBibModify":4,"readBibModifyId":5,"locateParts":6})");
+    EXPECT_EQ(first.at("activeWorkspace").number(), 3);
+    EXPECT_EQ(first.at("object").number(), 1000);
+    EXPECT_EQ(first.at("result").number(), 0);
+
+    sim::Json failed = Reported("reads[1]");
+    EXPECT_EQ(failed.at("file").text(), missing);
+    EXPECT_EQ(failed.at("mode").number(), DO_READ_REPLACE_PART);
+    EXPECT_EQ(failed.at("modes.locateParts").number(), 0);
+    EXPECT_EQ(failed.at("activeWorkspace").number(), 0);
+    EXPECT_TRUE(failed.at("object").isNull());
+    EXPECT_NE(failed.at("result").number(), 0);
+    EXPECT_EQ(Reported("reads[2].mode").number(), 7);
+
+    sim::ClearReport();
+    EXPECT_EQ(Reported("reads.length").number(), 0);
 }
 
 }  // namespace

@@ -70,6 +70,19 @@ TEST_F(DrawingTest, AttributeNamesAreKnownOnceDefined)
     EXPECT_EQ(Reported("attributeDefinitions").write(), "[\"tarnvel_id\",\"tarnvel_id\"]");
 }
 
+TEST_F(DrawingTest, EveryAttributeDefinitionCallIsRecordedWithItsArguments)
+{
+    EXPECT_EQ(DsAttrSetDef("TVL_ID0", 5, 1, 255, 0, "TVL_ID0"), 0);
+    EXPECT_EQ(DsAttrSetDef("other", 2, 0, 80, 4, "shown name"), 0);
+    EXPECT_NE(DsAttrSetDef(nullptr, 5, 1, 255, 0, nullptr), 0);
+    EXPECT_NE(DsAttrSetDef("", 5, 1, 255, 0, ""), 0);
+    EXPECT_EQ(Reported("attributeDefinitionCalls").write(),
+              R"([["TVL_ID0",5,1,255,0,"TVL_ID0"],["other",2,0,80,4,"shown name"],)"
+              R"([null,5,1,255,0,null],["",5,1,255,0,""]])");
+    // Refused calls define nothing.
+    EXPECT_EQ(Reported("attributeDefinitions").write(), R"(["TVL_ID0","other"])");
+}
+
 TEST_F(DrawingTest, CallsWithoutAnObjectFailQuietly)
 {
     ContextUnit context;
@@ -118,6 +131,22 @@ TEST_F(DrawingTest, TransAppliesTheMatrixAfterThePartMatrix)
     EXPECT_NEAR(matrix.m[3][0], 0, 1e-12);  // (10 0 0) turned is (0 10 0)
     EXPECT_NEAR(matrix.m[3][1], 10, 1e-12);
     EXPECT_NEAR(matrix.m[0][1], 1, 1e-12);
+}
+
+TEST_F(DrawingTest, EveryTransIsRecordedWithItsArguments)
+{
+    _ObObject* part = AddPart(7);
+    ContextUnit context;
+    CiPat pat(context.id());
+    const double move[4][4] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {1, 2, 3, 1}};
+    ASSERT_EQ(pat.Trans(DsCsr(part), move, 1, 0), 0);
+    ASSERT_NE(pat.Trans(DsCsr(), move, 0, 1), 0);
+    ASSERT_NE(pat.Trans(DsCsr(part), nullptr, 2, 3), 0);
+
+    EXPECT_EQ(Reported("transforms").write(),
+              R"([{"object":7,"matrix":[1,0,0,0,0,1,0,0,0,0,1,0,1,2,3,1],"withSubs":1,"update":0,"result":0},)"
+              R"({"object":null,"matrix":[1,0,0,0,0,1,0,0,0,0,1,0,1,2,3,1],"withSubs":0,"update":1,"result":1},)"
+              R"({"object":7,"matrix":null,"withSubs":2,"update":3,"result":1}])");
 }
 
 TEST_F(DrawingTest, WorldPlacementIsPartMatrixThenWorkspaceMatrix)

@@ -1,15 +1,18 @@
 // simcad commands that work on the drawing as the user would: place, move and
-// remove parts, say where the next located part goes, switch workspaces, and read
-// a geometry file with the host's reader (without the plug-in).
+// remove parts, say where the next located part goes, switch workspaces, set the
+// reader's modes as the host's own work may have left them, and read a geometry
+// file with the host's reader (without the plug-in).
 //   part add ID [NAME=VALUE]...   part move ID X Y Z   part remove ID
 //   locate X Y Z                  workspace N [X Y Z [ANGLE_DEG]]
-//   read PATH [MODE]
+//   modes NAME=VALUE...           read PATH [MODE]
 #include "Script.h"
 
 #include "CiDrawing.h"
 #include "DoReader.h"
 #include "SimControl.h"
 #include "Tokens.h"
+
+#include <functional>
 
 namespace simcad {
 
@@ -120,6 +123,42 @@ CommandResult workspace(Script&, const Words& words)
     return CommandResult::Ok("workspace " + words[1] + " active");
 }
 
+// The reader's mode setters by the names under which the dump shows the modes.
+const std::map<std::string, std::function<void(long)>>& ModeSetters()
+{
+    static const std::map<std::string, std::function<void(long)>> setters = {
+        {"manipSetOnce", [](long value) { DoManipSetOnce(static_cast<int>(value)); }},
+        {"readSilentSuccess", [](long value) { DoReadSilentSuccess(static_cast<int>(value)); }},
+        {"keepBibSetModes", [](long value) { DoManipKeepBibSetModes(static_cast<int>(value)); }},
+        {"readBibModify", [](long value) { DoReadBibModify(static_cast<short>(value)); }},
+        {"readBibModifyId", [](long value) { DoReadBibModifyId(static_cast<int>(value)); }},
+        {"locateParts", [](long value) { DoSetLocateParts(static_cast<short>(value)); }},
+    };
+    return setters;
+}
+
+// modes NAME=VALUE...: every pair is checked before any mode is set.
+CommandResult modes(Script&, const Words& words)
+{
+    if (words.size() < 2)
+        return CommandResult::Error("usage: modes NAME=VALUE...");
+    std::vector<std::pair<std::function<void(long)>, long>> changes;
+    for (std::size_t i = 1; i < words.size(); ++i) {
+        std::size_t equals = words[i].find('=');
+        std::string name = words[i].substr(0, equals);
+        auto setter = ModeSetters().find(name);
+        long value = 0;
+        if (equals == std::string::npos || setter == ModeSetters().end() ||
+            !ParseNumber(words[i].substr(equals + 1), value))
+            return CommandResult::Error("a mode is NAME=NUMBER with a name of the dump's modes, not '" +
+                                        words[i] + "'");
+        changes.emplace_back(setter->second, value);
+    }
+    for (const auto& [set, value] : changes)
+        set(value);
+    return CommandResult::Ok(sim::Report().at("modes").write());
+}
+
 // read PATH [MODE]: the host's reader on its own; its result is the command's.
 CommandResult read(Script&, const Words& words)
 {
@@ -137,6 +176,7 @@ void AddDrawingCommands(std::map<std::string, Command>& commands)
     commands["part"] = part;
     commands["locate"] = locate;
     commands["workspace"] = workspace;
+    commands["modes"] = modes;
     commands["read"] = read;
 }
 

@@ -34,6 +34,14 @@ std::vector<std::string> SplitWords(const std::string& line)
     return words;
 }
 
+namespace {
+
+// Inside quotes a backslash escapes only these; before anything else it is an
+// ordinary character, so that a quoted Windows path keeps its separators.
+bool IsEscaped(char next) { return next == '"' || next == '\\' || next == 'n'; }
+
+}  // namespace
+
 std::string Unquote(const std::string& word)
 {
     std::string text;
@@ -42,7 +50,7 @@ std::string Unquote(const std::string& word)
         char c = word[i];
         if (c == '"') {
             quoted = !quoted;
-        } else if (quoted && c == '\\' && i + 1 < word.size()) {
+        } else if (quoted && c == '\\' && i + 1 < word.size() && IsEscaped(word[i + 1])) {
             char next = word[++i];
             text += next == 'n' ? '\n' : next;
         } else {

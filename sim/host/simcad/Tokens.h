@@ -12,7 +12,9 @@ namespace simcad {
 // Splits a line into words; a word that starts with "#" ends the line.
 std::vector<std::string> SplitWords(const std::string& line);
 
-// The word without its double quotes; \" inside quotes gives a quote, \n a new line.
+// The word without its double quotes. Inside quotes \" gives a quote, \\ a
+// backslash and \n a new line; any other backslash stays as it is, so that
+// "C:\Program Files\x" keeps its separators.
 std::string Unquote(const std::string& word);
 
 // Replaces every ${NAME} whose NAME is in `variables`, and ${env:NAME} by the

@@ -65,6 +65,8 @@ namespace sim {
 
 long DeliveredEvents() { return deliveredEvents; }
 
+long QueuedEvents() { return MainLoop::instance().ownedItems(); }
+
 HandOverTimes LastHandOverTimes()
 {
     std::lock_guard<std::mutex> lock(registryMutex);

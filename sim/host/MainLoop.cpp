@@ -38,6 +38,13 @@ void MainLoop::dropOwner(const void* owner)
                  queue_.end());
 }
 
+long MainLoop::ownedItems()
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return static_cast<long>(std::count_if(queue_.begin(), queue_.end(),
+                                           [](const Item& item) { return item.owner != nullptr; }));
+}
+
 bool MainLoop::runNext(std::chrono::steady_clock::time_point deadline)
 {
     Item item;

@@ -17,6 +17,8 @@ public:
 
     void post(std::function<void()> work, const void* owner);
     void dropOwner(const void* owner);
+    // Items queued with an owner (events) and not yet run or dropped.
+    long ownedItems();
 
     // Takes the next item, waiting for one until the deadline; runs it on this
     // thread. False when nothing came.

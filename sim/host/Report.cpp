@@ -12,6 +12,10 @@ Json Report()
 {
     Json report = Journal::instance().snapshot();
     report.set("eventSources", RegisteredEventSources());
+    Json events = Json::object();
+    events.set("queued", QueuedEvents());
+    events.set("delivered", DeliveredEvents());
+    report.set("events", events);
     report.set("drawing", Drawing::instance().describe());
     report.set("openContexts", OpenContexts());
     report.set("updates", ContextUpdates());

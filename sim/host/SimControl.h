@@ -21,7 +21,8 @@ namespace sim {
 // --- What the host recorded ---------------------------------------------------
 // An object with the arrays "errorLog", "asserts", "system", "messages",
 // "deferredCalls", "imports", "reads", "attributeDefinitionCalls" and
-// "transforms", "eventSources" (the number of registered event sources), and the
+// "transforms", "eventSources" (the number of registered event sources), "events"
+// ("queued": not yet delivered nor dropped, "delivered": so far), and the
 // drawing's state: "drawing", "openContexts", "updates", "attributeDefinitions",
 // "modes" and "registry".
 SIM_API Json Report();
@@ -67,6 +68,8 @@ SIM_API int RunPending();
 SIM_API bool RunUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout);
 // How many OnSynchronize calls and how many deferred macro calls have run so far.
 SIM_API long DeliveredEvents();
+// Events queued (Synchronize) and not yet delivered or dropped.
+SIM_API long QueuedEvents();
 SIM_API long CompletedDeferredCalls();
 
 // When the host last saw each step of a hand-over, for latency measurements: an

@@ -33,10 +33,12 @@ sim::Json catalogProcesses()
     return catalog;
 }
 
-sim::Json hostProcess()
+sim::Json hostProcess(Script& script)
 {
     sim::Json process = sim::Json::object();
     process.set("id", static_cast<long>(GetCurrentProcessId()));
+    process.set("threads", probe::ThreadCount());
+    process.set("idleThreads", script.idleThreads());
     return process;
 }
 
@@ -51,7 +53,7 @@ sim::Json currentState(Script& script)
     state.set("env", environment(script));
     state.set("lastResult", sim::Json::literal(script.lastResult()));
     state.set("catalog", catalogProcesses());
-    state.set("process", hostProcess());
+    state.set("process", hostProcess(script));
     for (const auto& member : report.members())
         if (member.first != "eventSources")
             state.set(member.first, member.second);

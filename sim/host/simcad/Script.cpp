@@ -1,6 +1,7 @@
 // A simcad script run.
 #include "Script.h"
 
+#include "ProcessProbe.h"
 #include "Tokens.h"
 
 #include <cmath>
@@ -10,7 +11,8 @@
 namespace simcad {
 
 Script::Script(std::map<std::string, std::string> variables)
-    : variables_(std::move(variables)), shownEnvironment_{"MERIDAX_LANGUAGE"}
+    : variables_(std::move(variables)), shownEnvironment_{"MERIDAX_LANGUAGE"},
+      idleThreads_(probe::ThreadCount())
 {
     AddHostCommands(commands_);
     AddPluginCommands(commands_);

@@ -46,6 +46,9 @@ public:
     const std::map<std::string, std::string>& variables() const noexcept { return variables_; }
     // The result text of the command before the one running now.
     const std::string& lastResult() const noexcept { return lastResult_; }
+    // The host process's threads when the script began, before any plug-in ran:
+    // the count that an idle plug-in leaves.
+    long idleThreads() const noexcept { return idleThreads_; }
 
 private:
     CommandResult RunLine(const Words& words);
@@ -54,6 +57,7 @@ private:
     std::map<std::string, Command> commands_;
     std::set<std::string> shownEnvironment_;
     std::string lastResult_;
+    long idleThreads_;
     PluginModule plugin_;
 };
 

@@ -11,6 +11,10 @@
 //   wait file PATH [MS]          until the file exists
 //   wait nofile PATH [MS]        until the file no longer exists
 //   wait text PATH TEXT [MS]     until the file holds the text
+//   wait event queued [MS]       until an event (Synchronize) is queued and not yet
+//                                delivered; the main loop does not run meanwhile
+//   wait threads idle [MS]       until the host process has no more threads than
+//                                when the script began (no watcher thread is left)
 // Only `wait sync`, `wait deferred` and `wait import` run main-thread work, as
 // `pump` does.
 #include "Script.h"
@@ -106,10 +110,10 @@ bool Timeout(const Words& words, std::size_t index, long& timeoutMs)
     return words.size() <= index || (words.size() == index + 1 && ParseNumber(words[index], timeoutMs));
 }
 
-CommandResult wait(Script&, const Words& words)
+CommandResult wait(Script& script, const Words& words)
 {
     const char* usage =
-        "usage: wait sync|import|deferred N|catalog running|catalog closed|catalog idle|file PATH|nofile PATH|text PATH TEXT [MS]";
+        "usage: wait sync|import|deferred N|catalog running|catalog closed|catalog idle|file PATH|nofile PATH|text PATH TEXT|event queued|threads idle [MS]";
     long timeoutMs = 0;
     std::string what = words.size() > 1 ? words[1] : "";
     if (what == "sync" && Timeout(words, 2, timeoutMs)) {
@@ -140,6 +144,12 @@ CommandResult wait(Script&, const Words& words)
                     return count.viewers == 0 && count.scriptHosts == 0;
                 },
                 timeoutMs);
+    }
+    if (what == "event" && words.size() > 2 && words[2] == "queued" && Timeout(words, 3, timeoutMs))
+        return WaitPolling([] { return sim::QueuedEvents() > 0; }, timeoutMs);
+    if (what == "threads" && words.size() > 2 && words[2] == "idle" && Timeout(words, 3, timeoutMs)) {
+        long idle = script.idleThreads();
+        return WaitPolling([idle] { return probe::ThreadCount() <= idle; }, timeoutMs);
     }
     if ((what == "file" || what == "nofile") && words.size() > 2 && Timeout(words, 3, timeoutMs)) {
         std::string path = Unquote(words[2]);

@@ -5,47 +5,22 @@
 // catalog is shown again for the next part.
 #include "MERIDAX_plugin.h"
 
-#include "CTarnvelCallback.h"
 #include "ContextUnit.h"
 #include "DoReader.h"
+#include "ImportScope.h"
 
 #include <cstring>
 
 namespace {
 
 constexpr int OPEN_CATALOG = 100;
-constexpr unsigned long NO_WORKSPACE = 0;
 constexpr int TRANSFORM_WITH_SUBS = 1;
 constexpr int TRANSFORM_UPDATE = 1;
 
-// The reader modes an import changes, and their values before it.
-struct ReaderModes {
-    int silent;
-    int keepBibSetModes;
-    short bibModify;
-};
-
-ReaderModes SetImportModes()
-{
-    DoManipSetOnce(0);
-    ReaderModes previous;
-    previous.silent = DoReadSilentSuccess(1);
-    previous.keepBibSetModes = DoManipKeepBibSetModes(1);
-    previous.bibModify = DoReadBibModify(2);
-    return previous;
-}
-
-void RestoreModes(const ReaderModes& previous)
-{
-    DoReadBibModify(previous.bibModify);
-    DoReadBibModifyId(0);
-    DoManipKeepBibSetModes(previous.keepBibSetModes);
-    DoReadSilentSuccess(previous.silent);
-    DoManipSetOnce(0);
-}
-
 }  // namespace
 
+// Each change to the host's state is given back at its step here; the owners in
+// ImportScope give it back also when an exception leaves the import.
 void MERIDAX_plugin::ImportExportedPart()
 {
     ContextUnit unit;
@@ -53,17 +28,17 @@ void MERIDAX_plugin::ImportExportedPart()
     CiWork work(unit.id());
 
     ParseExportRecord();
-    core::ComponentRegistryHelper registry = tarnvel::RegisterImportCallback();
-    ReaderModes previousModes = SetImportModes();
+    ImportRegistration registration;
+    ImportReaderModes modes;
 
     if (editedPart)
         ReplaceEditedPart(pat, work);
     else
         InsertNewPart();
 
-    RestoreModes(previousModes);
+    modes.Finish();
     editedPart = nullptr;
-    tarnvel::RemoveImportCallback(registry);
+    registration.Finish();
     DeleteExportFiles();
     CiContext::Update(unit.id());
     RequestFunction(OPEN_CATALOG);
@@ -71,9 +46,9 @@ void MERIDAX_plugin::ImportExportedPart()
 
 void MERIDAX_plugin::InsertNewPart()
 {
-    short previousLocate = DoSetLocateParts(1);
-    DoReadDraw(exportFile, DO_READ_INSERT_PART, 0, nullptr);
-    DoSetLocateParts(previousLocate);
+    PartLocating locating;
+    DoReadDraw(UtCString(exportFile), DO_READ_INSERT_PART, 0, nullptr);
+    locating.Finish();
 }
 
 // The reader places the new part in no workspace, so the edited part's placement
@@ -83,12 +58,11 @@ void MERIDAX_plugin::ReplaceEditedPart(CiPat& pat, CiWork& work)
 {
     unsigned long workspace = ~0ul;
     work.Act(workspace);
-    if (workspace != NO_WORKSPACE)
-        DsSetActiveWorkspace(NO_WORKSPACE);
+    NoActiveWorkspace noWorkspace(workspace);
 
     importedPart = nullptr;
     DoManipSetOnce(1);
-    short result = DoReadDraw(exportFile, DO_READ_REPLACE_PART, 0, nullptr);
+    short result = DoReadDraw(UtCString(exportFile), DO_READ_REPLACE_PART, 0, nullptr);
     if (result == 0 && importedPart) {
         DsCsr oldPart(editedPart);
         GeMat44 workspaceMatrix;
@@ -104,6 +78,5 @@ void MERIDAX_plugin::ReplaceEditedPart(CiPat& pat, CiWork& work)
         pat.DelInklSubs(oldPart);
     }
 
-    if (workspace != NO_WORKSPACE)
-        DxSetActiveWorkspace(workspace);
+    noWorkspace.Finish();
 }

@@ -10,10 +10,16 @@
 #include "Internal.h"
 #include "Journal.h"
 #include "Placement.h"
+#include "SimControl.h"
 
 #include <fstream>
+#include <stdexcept>
+#include <string>
 
 namespace {
+
+// Set by sim::ThrowFromNextRead; main thread only, as every read.
+std::string nextReadThrows;
 
 bool readGeometry(const UtCString& file, sim::GeometryFile& geometry)
 {
@@ -87,6 +93,11 @@ short readPart(const UtCString& file, int mode, sim::DrawingObject*& part)
 
 short DoReadDraw(const UtCString& file, int mode, int options, void* reserved)
 {
+    if (!nextReadThrows.empty()) {
+        std::string what = std::move(nextReadThrows);
+        nextReadThrows.clear();
+        throw std::runtime_error(what);
+    }
     sim::Json read = describeRead(file, mode);
     sim::DrawingObject* part = nullptr;
     short result = readPart(file, mode, part);
@@ -95,3 +106,9 @@ short DoReadDraw(const UtCString& file, int mode, int options, void* reserved)
     sim::Journal::instance().addRead(std::move(read));
     return result;
 }
+
+namespace sim {
+
+void ThrowFromNextRead(const std::string& what) { nextReadThrows = what; }
+
+}  // namespace sim

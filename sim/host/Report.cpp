@@ -38,6 +38,7 @@ void ResetHost()
     ResetAttributeDefinitions();
     ResetReaderModes();
     ExtensionPoints::instance().clear();
+    ThrowFromNextRead("");
 }
 
 }  // namespace sim

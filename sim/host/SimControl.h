@@ -98,6 +98,9 @@ SIM_API bool MovePart(long id, double x, double y, double z);
 SIM_API bool RemovePart(long id);
 // Where the next located part goes.
 SIM_API void LocateAt(double x, double y, double z);
+// The next DoReadDraw throws std::runtime_error(what) instead of reading, as a
+// host's reader may fail.
+SIM_API void ThrowFromNextRead(const std::string& what);
 // Makes workspace `number` (from 1) with a placement that turns by angleDegrees
 // about Z and then moves by (x, y, z). False when it exists or number is 0.
 SIM_API bool DefineWorkspace(unsigned long number, double x, double y, double z,

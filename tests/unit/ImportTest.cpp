@@ -4,6 +4,8 @@
 #include "HostTest.h"
 
 #include "CTarnvelCallback.h"
+#include "CiDrawing.h"
+#include "DoReader.h"
 #include "MERIDAX_plugin.h"
 #include "tarnvelMain.h"
 
@@ -191,16 +193,46 @@ TEST_F(Import, CallbackRefusesForeignObjectsAndAnEndedPlugin)
     EXPECT_EQ(Reported("openContexts").number(), 0);
 }
 
-TEST_F(Import, RegistrationLastsOnlyAsLongAsTheImport)
+// The reader finds the callback while it reads (it reports the part to it), and
+// the registration is gone once the import has ended.
+TEST_F(Import, TheCallbackIsRegisteredForTheReadOnly)
 {
-    core::ComponentRegistryHelper registry = tarnvel::RegisterImportCallback();
-    EXPECT_EQ(Reported("registry").write(), R"(["tarnvel"])");
-    tarnvel::RemoveImportCallback(registry);
     EXPECT_EQ(Reported("registry.length").number(), 0);
-    WriteExport("not a geometry file", BOLT_RECORD);
+    WriteExport(BOLT_GEOMETRY, BOLT_RECORD);
     g_plugin->ImportExportedPart();
-    EXPECT_EQ(Reported("drawing.objects.length").number(), 0);
+    ASSERT_EQ(Reported("imports.length").number(), 1);
+    EXPECT_EQ(Reported("imports[0].extensionPoint").text(), "tarnvel");
+    EXPECT_EQ(Reported("imports[0].result").number(), 0);
     ExpectCleanEnd();
+}
+
+// An exception out of the host's reader leaves the import half-way: all the same
+// the host gets back its modes and its active workspace, and keeps no
+// registration that points into this library, for a new part and a replacement.
+TEST_F(Import, AnExceptionFromTheReaderGivesBackWhatTheImportChanged)
+{
+    ASSERT_TRUE(sim::DefineWorkspace(2, 10, 0, 0, 90));
+    ASSERT_EQ(DxSetActiveWorkspace(2), 0);
+    DoReadSilentSuccess(3);
+    DoManipKeepBibSetModes(4);
+    DoReadBibModify(5);
+    DoSetLocateParts(6);
+    std::string error;
+    _ObObject* placed = sim::AddPart(900, {{"TVL_ID0", "x"}}, error);
+    ASSERT_NE(placed, nullptr) << error;
+
+    for (_ObObject* edited : {static_cast<_ObObject*>(nullptr), placed}) {
+        WriteExport(BOLT_GEOMETRY, BOLT_RECORD);
+        g_plugin->editedPart = edited;
+        sim::ThrowFromNextRead("the reader failed");
+        EXPECT_THROW(g_plugin->ImportExportedPart(), std::runtime_error);
+        EXPECT_EQ(Reported("drawing.objects.length").number(), 1) << "the read itself threw";
+        EXPECT_EQ(Reported("registry.length").number(), 0);
+        EXPECT_EQ(Reported("openContexts").number(), 0);
+        EXPECT_EQ(Reported("drawing.activeWorkspace").number(), 2);
+        EXPECT_EQ(Reported("modes").write(),
+                  R"({"manipSetOnce":0,"readSilentSuccess":3,"keepBibSetModes":4,"readBibModify":5,"readBibModifyId":0,"locateParts":6})");
+    }
 }
 
 }  // namespace

@@ -16,8 +16,9 @@ const char INTERESTING_BYTES[] = {'\0', '\x1a', '\r', '\n', '\x7f', '\x80', '\xf
 
 const char RUN_CHARACTERS[] = {'{', '}', '=', ',', ' ', 'a', '9', '\n', '\r', '[', '$', '\0'};
 
-// Lengths around the limits the code has: the host's 255, the regular expression
-// cut-off at 1000, the reader's 4096-byte chunks.
+// Lengths around the limits the code has or had: the host's 255, the length up to
+// which variable fields were once matched by a regular expression (1000), the
+// reader's 4096-byte chunks.
 const std::size_t RUN_LENGTHS[] = {255, 256, 999, 1000, 1001, 4095, 4096, 4097, 10000, 100000};
 
 }  // namespace

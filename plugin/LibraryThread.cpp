@@ -21,7 +21,7 @@ LibraryThread::LibraryThread(std::function<void()> body) noexcept
     thread_.reset(CreateThread(nullptr, 0, &LibraryThread::Entry, this, 0, nullptr));
     // Past this wait the thread's start-up in the loader is over, so an unload that
     // follows never waits for a thread that needs the loader lock to begin.
-    if (thread_ && false)
+    if (thread_)
         WaitForSingleObject(running_.get(), INFINITE);
 }
 

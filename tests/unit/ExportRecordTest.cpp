@@ -4,7 +4,12 @@
 
 #include "MERIDAX_plugin.h"
 
+#include <optional>
+#include <regex>
+
 namespace {
+
+using namespace std::string_literals;
 
 struct RecordCase {
     const char* name;
@@ -163,6 +168,141 @@ TEST_F(ExportRecord, LongLinesAndFieldsAreReadWhole)
     EXPECT_EQ(plugin.identVariables[0].second.string(), digits + "}");
     ASSERT_EQ(plugin.identPieces.size(), 3u);
     EXPECT_EQ(plugin.identPieces[2].string(), digits + "}");
+}
+
+
+// Enough names to make the table of names taken grow many times, each name then
+// repeated with another value, and names that differ only after a NUL or in length.
+TEST_F(ExportRecord, ManyNamesKeepTheFirstLineOfEach)
+{
+    const int names = 50000;
+    std::string text = "[Attributes]\n";
+    std::string expected;
+    for (int i = 0; i < names; ++i) {
+        text += "N" + std::to_string(i) + "=first\n";
+        expected += (i ? "|N" : "N") + std::to_string(i) + "=first";
+    }
+    for (int i = names - 1; i >= 0; --i)
+        text += "N" + std::to_string(i) + "=second\n";
+    text += "N1\0=nul\nN1\0=again\nN=short\nN10=late\n"s;
+    expected += "|N1\0=nul|N=short"s;
+    Parse(text);
+    ASSERT_EQ(plugin.recordAttributes.size(), std::size_t(names) + 2);
+    EXPECT_EQ(Pairs(plugin.recordAttributes), expected);
+}
+
+// Every field of up to five characters drawn from braces, "=", a letter, a blank, a
+// NUL, a byte above 127 and a lone CR is taken exactly when the regular expression
+// that defines a variable field matches it, and taken apart as the rules say.
+TEST_F(ExportRecord, VariableFieldsAreTheOnesTheRegularExpressionMatches)
+{
+    const std::string alphabet("{}=x \0\xe4\r", 8);
+    std::vector<std::string> fields = {""};
+    for (std::size_t from = 0, length = 1; length <= 5; ++length) {
+        std::size_t to = fields.size();
+        for (std::size_t i = from; i < to; ++i)
+            for (char c : alphabet)
+                fields.push_back(fields[i] + c);
+        from = to;
+    }
+    const std::regex definition("^\\{[^{}]*\\}+$", std::regex::ECMAScript);
+    std::string line = "MIDENT={$p},t ";
+    std::string pieces = "p|t";
+    std::string variables;
+    for (const std::string& field : fields) {
+        line += field + ",";
+        if (!std::regex_match(field, definition))
+            continue;
+        std::size_t equals = field.find('=');
+        if (equals == std::string::npos)
+            pieces += "|" + field.substr(1);
+        else
+            variables += (variables.empty() ? "" : "|") + field.substr(1, equals - 1) + "=" +
+                         field.substr(equals + 1, field.size() - equals - 2);
+    }
+    ASSERT_EQ(fields.size(), 37449u);
+    ASSERT_NE(pieces, "p|t");  // the alphabet reaches both kinds of matching field
+    ASSERT_FALSE(variables.empty());
+    Parse("[MIDENT]\n" + line + "\n");
+    EXPECT_EQ(Pieces(plugin.identPieces), pieces);
+    EXPECT_EQ(Pairs(plugin.identVariables), variables);
+}
+
+// A record made of one unit repeated: the lists it gives once, whatever the count,
+// and what each repetition adds after them (none when unset).
+struct RepeatedShape {
+    const char* name;
+    std::string head;
+    std::string unit;
+    const char* onceAttributes;  // "A=1"
+    const char* oncePieces;      // "p|t"
+    std::optional<std::string> eachPiece;
+    std::optional<std::string> eachVariable;  // "A=1"
+};
+
+// `once`, then `each` once per repetition, joined by "|" (an empty `once` is no item).
+std::string Joined(const std::string& once, const std::optional<std::string>& each, std::size_t count)
+{
+    std::string text = once;
+    for (std::size_t i = 0; each && i < count; ++i)
+        text += (once.empty() && i == 0 ? "" : "|") + *each;
+    return text;
+}
+
+// The shapes that once read slowest per byte: many lines or fields of a few bytes
+// each, and fields long enough to make a regular expression matcher work hard.
+const RepeatedShape repeatedShapes[] = {
+    {"empty attribute lines", "[Attributes]\n", "\n", "=", "", {}, {}},
+    {"one attribute name repeated", "[Attributes]\n", "A=1\n", "A=1", "", {}, {}},
+    {"empty variable fields", "[MIDENT]\nMIDENT={$p},t ", ",", "", "p|t", {}, {}},
+    {"one-character variable fields", "[MIDENT]\nMIDENT={$p},t ", "x,", "", "p|t", {}, {}},
+    {"short variables", "[MIDENT]\nMIDENT={$p},t ", "{A=1},", "", "p|t", {}, "A=1"},
+    {"short piece fields", "[MIDENT]\nMIDENT={$p},t ", "{xyz},", "", "p|t", "xyz}", {}},
+    {"identifier lines of a comma and a blank", "[MIDENT]\n", ", \n", "", "", "", {}},
+    {"short identifier lines", "[MIDENT]\n", "MIDENT={$p},t {A=1}\n", "", "", "p|t", "A=1"},
+    {"piece fields of 1000 characters", "[MIDENT]\nMIDENT={$p},t ", "{" + std::string(998, 'x') + "},", "", "p|t",
+     std::string(998, 'x') + "}", {}},
+    {"variable fields of 1000 characters", "[MIDENT]\nMIDENT={$p},t ", "{V=" + std::string(996, 'x') + "},", "",
+     "p|t", {}, "V=" + std::string(996, 'x')},
+    {"fields of 1000 braces", "[MIDENT]\nMIDENT={$p},t ", "{" + std::string(999, '}') + ",", "", "p|t",
+     std::string(999, '}'), {}},
+    {"fields of 1000 characters never closed", "[MIDENT]\nMIDENT={$p},t ", "{" + std::string(999, 'x') + ",", "",
+     "p|t", {}, {}},
+    {"fields of 1000 characters closed too early", "[MIDENT]\nMIDENT={$p},t ",
+     "{" + std::string(499, 'x') + std::string(499, '}') + "x,", "", "p|t", {}, {}},
+};
+
+// Equal texts, or where they first differ: lists of a megabyte are not printed whole.
+::testing::AssertionResult SameText(const std::string& actual, const std::string& expected)
+{
+    if (actual == expected)
+        return ::testing::AssertionSuccess();
+    std::size_t at = 0;
+    while (at < actual.size() && at < expected.size() && actual[at] == expected[at])
+        ++at;
+    return ::testing::AssertionFailure() << "lengths " << actual.size() << " and " << expected.size()
+                                         << ", first difference at " << at << ": got \""
+                                         << actual.substr(at, 40) << "\", expected \""
+                                         << expected.substr(at, 40) << "\"";
+}
+
+TEST_F(ExportRecord, RepeatedShapesGiveTheirListsAtEverySizeUpToAMegabyte)
+{
+    for (const RepeatedShape& shape : repeatedShapes) {
+        std::size_t largest = (std::size_t(1) << 20) / shape.unit.size();
+        for (std::size_t count : {std::size_t(1), std::size_t(2), largest}) {
+            std::string text = shape.head;
+            for (std::size_t i = 0; i < count; ++i)
+                text += shape.unit;
+            Parse(text);
+            EXPECT_TRUE(SameText(Pairs(plugin.recordAttributes), shape.onceAttributes))
+                << shape.name << " x" << count;
+            EXPECT_TRUE(SameText(Pieces(plugin.identPieces), Joined(shape.oncePieces, shape.eachPiece, count)))
+                << shape.name << " x" << count;
+            EXPECT_TRUE(SameText(Pairs(plugin.identVariables), Joined("", shape.eachVariable, count)))
+                << shape.name << " x" << count;
+        }
+    }
 }
 
 }  // namespace

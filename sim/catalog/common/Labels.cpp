@@ -14,11 +14,13 @@ bool isGerman(const std::string& language) { return language == "german"; }
 const Labels& labelsFor(const std::string& language) {
     static const Labels english = {"Part families", "Sizes", "Take", "Ready",
                                    "Opened: ", "Not in the catalog: ", "Written: ",
-                                   "Record held back: ", "Take failed: ", "No part shown"};
+                                   "Record held back: ", "Geometry held open: ",
+                                   "Writing the record: ", "Take failed: ", "No part shown"};
     // The source is UTF-8, and so are these literals (GCC's execution character set).
     static const Labels german = {"Teilefamilien", "Größen", "Übernehmen", "Bereit",
                                   "Geöffnet: ", "Nicht im Katalog: ", "Geschrieben: ",
-                                  "Datensatz zurückgehalten: ", "Übernahme fehlgeschlagen: ",
+                                  "Datensatz zurückgehalten: ", "Geometrie offen gehalten: ",
+                                  "Datensatz wird geschrieben: ", "Übernahme fehlgeschlagen: ",
                                   "Kein Teil angezeigt"};
     return isGerman(language) ? german : english;
 }

@@ -15,6 +15,8 @@ struct Labels {
     std::string notFound;      // status prefix: part or value not in the catalog
     std::string written;       // status prefix: files written
     std::string recordHeld;    // status prefix: geometry written, record held back
+    std::string geometryHeld;  // status prefix: geometry half written and kept open
+    std::string recordWriting; // status prefix: record being written in pieces
     std::string failed;        // status prefix: take failed
     std::string nothingShown;  // status: take without a part shown
 };

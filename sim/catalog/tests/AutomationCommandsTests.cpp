@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 namespace catalog {
 namespace {
 
@@ -21,14 +23,18 @@ public:
     std::string shownDescription() const override { return "ISO4017 D=8 L=40"; }
     std::string statusText() const override { return "Opened: ISO 4017 - M8 x 40 - 8.8"; }
     void armBrokenGeometry() override { brokenArmed = true; }
+    void armHoldGeometry() override { holdGeometryArmed = true; }
     void armHoldRecord() override { holdArmed = true; }
-    ActionResult releaseHeldRecord() override { return ActionResult::failure("no record held back"); }
+    void armRecordPieces(const RecordPieces& pieces) override { armedPieces = pieces; }
+    ActionResult releaseHeld() override { return ActionResult::failure("nothing held back"); }
 
     std::string shownKey;
     Variables shownValues;
     int takes = 0;
     bool brokenArmed = false;
+    bool holdGeometryArmed = false;
     bool holdArmed = false;
+    std::optional<RecordPieces> armedPieces;
 };
 
 TEST(AutomationCommands, TakeTakesTheShownPart) {
@@ -69,14 +75,55 @@ TEST(AutomationCommands, FaultsArmTheViewer) {
     FakeViewer viewer;
     EXPECT_EQ(runAutomationCommand("fault broken-geometry", viewer).rfind("ok", 0), 0u);
     EXPECT_TRUE(viewer.brokenArmed);
+    EXPECT_EQ(runAutomationCommand("fault hold-geometry", viewer).rfind("ok", 0), 0u);
+    EXPECT_TRUE(viewer.holdGeometryArmed);
     EXPECT_EQ(runAutomationCommand("fault hold-record", viewer).rfind("ok", 0), 0u);
     EXPECT_TRUE(viewer.holdArmed);
     EXPECT_EQ(runAutomationCommand("fault melt", viewer).rfind("error", 0), 0u);
+    EXPECT_EQ(runAutomationCommand("fault hold-geometry now", viewer).rfind("error", 0), 0u);
+}
+
+TEST(AutomationCommands, PiecesFaultTakesCountPauseAndOpenTime) {
+    const struct {
+        const char* command;
+        RecordPieces pieces;
+    } cases[] = {
+        {"fault pieces", {4, 150, 0}},
+        {"fault pieces 3", {3, 150, 0}},
+        {"fault pieces 5 20", {5, 20, 0}},
+        {"fault pieces 2 100 open 400", {2, 100, 400}},
+        {"fault pieces 6 open 50", {6, 150, 50}},
+        {"fault pieces open 400", {4, 150, 400}},
+        {"fault pieces 1 0 open 0", {1, 0, 0}},
+        {"fault pieces 100 60000 open 60000", {100, 60000, 60000}},
+    };
+    for (const auto& example : cases) {
+        FakeViewer viewer;
+        EXPECT_EQ(runAutomationCommand(example.command, viewer).rfind("ok", 0), 0u) << example.command;
+        EXPECT_EQ(viewer.armedPieces, std::optional<RecordPieces>(example.pieces)) << example.command;
+    }
+    FakeViewer viewer;
+    EXPECT_EQ(runAutomationCommand("fault pieces 3 200 open 500", viewer),
+              "ok next take writes its record in 3 pieces 200 ms apart, open 500 ms after the last");
+}
+
+TEST(AutomationCommands, PiecesFaultRefusesBadArgumentsWithoutArming) {
+    const char* commands[] = {"fault pieces 0",          "fault pieces x",
+                              "fault pieces -1",         "fault pieces 101",
+                              "fault pieces 4 60001",    "fault pieces 4 1.5",
+                              "fault pieces 4 150 open", "fault pieces 4 150 400",
+                              "fault pieces 4 150 open 10 11", "fault pieces 4 150 shut 10",
+                              "fault pieces open",       "fault pieces 4 150 open 60001"};
+    for (const char* command : commands) {
+        FakeViewer viewer;
+        EXPECT_EQ(runAutomationCommand(command, viewer).rfind("error", 0), 0u) << command;
+        EXPECT_FALSE(viewer.armedPieces.has_value()) << command;
+    }
 }
 
 TEST(AutomationCommands, ReleasePassesTheViewersAnswer) {
     FakeViewer viewer;
-    EXPECT_EQ(runAutomationCommand("release", viewer), "error no record held back");
+    EXPECT_EQ(runAutomationCommand("release", viewer), "error nothing held back");
 }
 
 TEST(AutomationCommands, UnknownOrEmptyCommandsAreErrors) {

@@ -125,6 +125,17 @@ HWND CatalogSession::startViewer(const std::string& path, const std::string& for
     return waitForViewerWindow(5000);
 }
 
+int CatalogSession::terminateViewers() {
+    int count = 0;
+    for (auto& process : viewers_) {
+        if (process && TerminateProcess(process.get(), 99)) ++count;
+    }
+    for (auto& process : viewers_) {
+        if (process) WaitForSingleObject(process.get(), kCleanUpDeadlineMs);
+    }
+    return count;
+}
+
 void CatalogSession::cleanUp() {
     quitAllCatalogViewers();
     const ULONGLONG deadline = GetTickCount64() + kCleanUpDeadlineMs;

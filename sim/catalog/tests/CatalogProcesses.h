@@ -70,6 +70,10 @@ public:
     HWND startViewer(const std::string& path, const std::string& format,
                      const std::optional<std::string>& mident = std::nullopt);
 
+    // Ends the viewers it has seen at once, as a crash would, and waits until they
+    // are gone. Returns how many it ended.
+    int terminateViewers();
+
     void cleanUp();
 
 private:

@@ -4,7 +4,10 @@
 // temporary directory is removed, also when a test fails.
 #include "automation/CatalogAutomation.h"
 #include "common/FileIo.h"
+#include "common/GeometryText.h"
+#include "common/PartCatalog.h"
 #include "tests/CatalogProcesses.h"
+#include "tests/FileProbes.h"
 #include "tests/TempDirectory.h"
 
 #include <gtest/gtest.h>
@@ -50,6 +53,14 @@ long logTimeOf(const std::string& logText, const std::string& marker) {
     }
     return ((static_cast<long>(hours) * 60 + minutes) * 60 + seconds) * 1000 + milliseconds;
 }
+
+std::string boltGeometry() {
+    const PartCatalog catalog;
+    const PartLookup lookup = catalog.findPart("ISO4017", {{"D", "8"}, {"L", "40"}});
+    return lookup.ok() ? geometryText(*lookup.part, "SAT") : std::string();
+}
+
+constexpr DWORD kSharingViolation = ERROR_SHARING_VIOLATION;
 
 class CatalogEndToEnd : public ::testing::Test {
 protected:
@@ -188,6 +199,79 @@ TEST_F(CatalogEndToEnd, FaultsBreakTheGeometryOrHoldTheRecord) {
     EXPECT_NE(readWholeFile(path + ".txt").value_or("").find("DESIGNATION=DIN 625 - 6204\n"),
               std::string::npos);
     EXPECT_TRUE(startsWith(replyOf("release"), "error"));
+}
+
+TEST_F(CatalogEndToEnd, HeldGeometryIsHalfWrittenAndLockedUntilRelease) {
+    const std::string path = directory.file("held.sat");
+    const std::string geometry = boltGeometry();
+    ASSERT_FALSE(geometry.empty());
+    ASSERT_NE(session.startViewer(path, "SAT"), nullptr);
+
+    ASSERT_EQ(replyOf("fault hold-geometry"), "ok next take holds its geometry file half written and open");
+    ASSERT_EQ(replyOf("take ISO4017 D=8 L=40"), "ok held " + path);
+    ASSERT_TRUE(log.contains("holding geometry file open, half written " + path + " ("));
+    ASSERT_EQ(readWholeFile(path), geometry.substr(0, geometry.size() / 2));
+    EXPECT_EQ(errorOfOpenForWriting(path), kSharingViolation);
+    EXPECT_FALSE(readWholeFile(path + ".txt").has_value());
+    EXPECT_EQ(replyOf("shown"), "ok ISO4017 D=8 L=40\nGeometry held open: " + path);
+
+    EXPECT_EQ(replyOf("release"), "ok released " + path);
+    EXPECT_EQ(readWholeFile(path), geometry);
+    EXPECT_EQ(errorOfOpenForWriting(path), 0u);
+    EXPECT_EQ(readWholeFile(path + ".txt"), std::optional<std::string>(kBoltRecord));
+    EXPECT_EQ(replyOf("release"), "error nothing held back");
+}
+
+TEST_F(CatalogEndToEnd, KilledViewerLeavesTheHeldGeometryHalfWritten) {
+    const std::string path = directory.file("killed.sat");
+    const std::string geometry = boltGeometry();
+    ASSERT_NE(session.startViewer(path, "SAT"), nullptr);
+    ASSERT_TRUE(startsWith(replyOf("fault hold-geometry"), "ok"));
+    ASSERT_EQ(replyOf("take ISO4017 D=8 L=40"), "ok held " + path);
+    ASSERT_EQ(errorOfOpenForWriting(path), kSharingViolation);
+
+    ASSERT_EQ(session.terminateViewers(), 1);
+    ASSERT_TRUE(processIdsNamed("pvestra.exe").empty());
+    EXPECT_EQ(errorOfOpenForWriting(path), 0u);
+    EXPECT_EQ(readWholeFile(path), geometry.substr(0, geometry.size() / 2));
+    EXPECT_FALSE(readWholeFile(path + ".txt").has_value());
+}
+
+TEST_F(CatalogEndToEnd, RecordInPiecesGrowsWhileOpenAndEndsAsTheWholeRecord) {
+    const std::string path = directory.file("pieces.sat");
+    const std::string recordPath = path + ".txt";
+    const std::string record = kBoltRecord;
+    constexpr unsigned kPieces = 4;
+    ASSERT_NE(session.startViewer(path, "SAT"), nullptr);
+
+    ASSERT_EQ(replyOf("fault pieces 4 300 open 1000"),
+              "ok next take writes its record in 4 pieces 300 ms apart, open 1000 ms after the last");
+    ASSERT_EQ(replyOf("take ISO4017 D=8 L=40"), "ok writing " + recordPath);
+    EXPECT_EQ(readWholeFile(path), boltGeometry());
+    EXPECT_TRUE(log.contains("record created empty and open " + recordPath));
+
+    // Every stage, from the empty file to the whole text, is seen while the file is
+    // still open; the viewer keeps answering meanwhile.
+    for (unsigned piece = 0; piece <= kPieces; ++piece) {
+        SCOPED_TRACE("after piece " + std::to_string(piece));
+        const std::string expected = record.substr(0, record.size() * piece / kPieces);
+        ASSERT_TRUE(waitUntil([&] { return readWholeFile(recordPath) == expected; }, 5000))
+            << readWholeFile(recordPath).value_or("(no file)");
+        EXPECT_EQ(errorOfExclusiveOpen(recordPath), kSharingViolation);
+        if (piece == 1) {
+            EXPECT_EQ(replyOf("shown"), "ok ISO4017 D=8 L=40\nWriting the record: " + recordPath);
+        }
+    }
+
+    ASSERT_TRUE(waitUntil([&] { return log.contains("record complete " + recordPath); }, 5000));
+    EXPECT_EQ(errorOfExclusiveOpen(recordPath), 0u);
+    EXPECT_EQ(readWholeFile(recordPath), std::optional<std::string>(record));
+    const std::string logText = log.newText();
+    const long lastPiece = logTimeOf(logText, "record piece 4/4 written " + recordPath);
+    const long complete = logTimeOf(logText, "record complete " + recordPath);
+    ASSERT_GE(lastPiece, 0);
+    EXPECT_GE(complete - lastPiece, 900);
+    EXPECT_EQ(replyOf("shown"), "ok ISO4017 D=8 L=40\nWritten: " + recordPath);
 }
 
 TEST_F(CatalogEndToEnd, ScriptHostRefusesABadCommandLineWithoutStartingTheViewer) {

@@ -1,9 +1,11 @@
 // Take tests on real files: both files written with the right content, the record
-// whole after the finishing rewrite, and the two fault modes.
+// whole after the finishing rewrite, and the fault modes. Files that the exporter
+// keeps open are probed the way another program would open them.
 #include "common/ExportRecord.h"
 #include "common/FileIo.h"
 #include "common/GeometryText.h"
 #include "common/PartCatalog.h"
+#include "tests/FileProbes.h"
 #include "tests/TempDirectory.h"
 #include "viewer/PartExporter.h"
 
@@ -20,10 +22,14 @@ protected:
         return *lookup.part;
     }
 
+    // The exporter goes first, so that files it still holds open can be removed.
+    testing::TempDirectory directory;
     PartCatalog catalog;
     PartExporter exporter;
-    testing::TempDirectory directory;
 };
+
+using testing::errorOfExclusiveOpen;
+using testing::errorOfOpenForWriting;
 
 TEST_F(PartExporterTest, WritesGeometryThenRecord) {
     const std::string path = directory.file("out.sat");
@@ -66,10 +72,11 @@ TEST_F(PartExporterTest, HeldRecordAppearsOnlyOnRelease) {
     EXPECT_TRUE(readWholeFile(path).has_value());
     EXPECT_FALSE(readWholeFile(path + ".txt").has_value());
 
-    const auto released = exporter.releaseHeldRecord();
+    const auto released = exporter.releaseHeld();
     ASSERT_TRUE(released.ok) << released.text;
+    EXPECT_EQ(released.text, "released " + path + ".txt");
     EXPECT_EQ(readWholeFile(path + ".txt"), exportRecordText(bolt()));
-    EXPECT_FALSE(exporter.releaseHeldRecord().ok);
+    EXPECT_FALSE(exporter.releaseHeld().ok);
 }
 
 TEST_F(PartExporterTest, HoldAppliesToTheNextTakeOnly) {
@@ -78,7 +85,124 @@ TEST_F(PartExporterTest, HoldAppliesToTheNextTakeOnly) {
     ASSERT_TRUE(exporter.take(bolt(), path, "SAT").ok);
     ASSERT_TRUE(exporter.take(bolt(), path, "SAT").ok);
     EXPECT_TRUE(readWholeFile(path + ".txt").has_value());
-    EXPECT_FALSE(exporter.releaseHeldRecord().ok);  // the new take dropped the held record
+    EXPECT_FALSE(exporter.releaseHeld().ok);  // the new take dropped the held record
+}
+
+TEST_F(PartExporterTest, HeldGeometryIsHalfWrittenAndLockedUntilRelease) {
+    const std::string path = directory.file("out.sat");
+    const std::string geometry = geometryText(bolt(), "SAT");
+    exporter.armHoldGeometry();
+    const auto taken = exporter.take(bolt(), path, "SAT");
+    ASSERT_TRUE(taken.ok) << taken.text;
+    EXPECT_EQ(taken.text, "held " + path);
+    ASSERT_EQ(exporter.pending(), PartExporter::Pending::HeldGeometry);
+    ASSERT_EQ(readWholeFile(path), geometry.substr(0, geometry.size() / 2));
+    EXPECT_EQ(errorOfOpenForWriting(path), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    EXPECT_FALSE(readWholeFile(path + ".txt").has_value());
+
+    const auto released = exporter.releaseHeld();
+    ASSERT_TRUE(released.ok) << released.text;
+    EXPECT_EQ(released.text, "released " + path);
+    EXPECT_EQ(readWholeFile(path), geometry);
+    EXPECT_EQ(errorOfOpenForWriting(path), 0u);
+    EXPECT_EQ(readWholeFile(path + ".txt"), exportRecordText(bolt()));
+    EXPECT_EQ(exporter.pending(), PartExporter::Pending::Nothing);
+    EXPECT_FALSE(exporter.releaseHeld().ok);
+}
+
+TEST_F(PartExporterTest, ANewTakeLeavesHeldGeometryHalfWritten) {
+    const std::string heldPath = directory.file("held.sat");
+    const std::string geometry = geometryText(bolt(), "SAT");
+    exporter.armHoldGeometry();
+    ASSERT_TRUE(exporter.take(bolt(), heldPath, "SAT").ok);
+    ASSERT_EQ(exporter.pending(), PartExporter::Pending::HeldGeometry);
+
+    const std::string nextPath = directory.file("next.sat");
+    ASSERT_TRUE(exporter.take(bolt(), nextPath, "SAT").ok);
+    EXPECT_EQ(readWholeFile(heldPath), geometry.substr(0, geometry.size() / 2));
+    EXPECT_EQ(errorOfOpenForWriting(heldPath), 0u);
+    EXPECT_FALSE(readWholeFile(heldPath + ".txt").has_value());
+    EXPECT_EQ(readWholeFile(nextPath), geometry);
+    EXPECT_EQ(readWholeFile(nextPath + ".txt"), exportRecordText(bolt()));
+    EXPECT_FALSE(exporter.releaseHeld().ok);
+}
+
+TEST_F(PartExporterTest, HeldGeometryUsesUpARecordFaultAndReleasesTheWholeRecord) {
+    const std::string path = directory.file("out.sat");
+    exporter.armRecordPieces({4, 150, 0});
+    exporter.armHoldGeometry();
+    ASSERT_TRUE(exporter.take(bolt(), path, "SAT").ok);
+    ASSERT_EQ(exporter.pending(), PartExporter::Pending::HeldGeometry);
+    ASSERT_TRUE(exporter.releaseHeld().ok);
+    EXPECT_EQ(exporter.pending(), PartExporter::Pending::Nothing);
+    EXPECT_EQ(readWholeFile(path + ".txt"), exportRecordText(bolt()));
+
+    ASSERT_TRUE(exporter.take(bolt(), path, "SAT").ok);
+    EXPECT_EQ(exporter.pending(), PartExporter::Pending::Nothing);
+}
+
+TEST_F(PartExporterTest, RecordInPiecesGrowsPieceByPieceWhileOpenAndEndsWhole) {
+    const std::string path = directory.file("out.sat");
+    const std::string recordPath = path + ".txt";
+    const std::string record = exportRecordText(bolt());
+    ASSERT_TRUE(writeWholeFile(recordPath, std::string(5000, 'x')).empty());
+    exporter.armRecordPieces({4, 150, 300});
+    const auto taken = exporter.take(bolt(), path, "SAT");
+    ASSERT_TRUE(taken.ok) << taken.text;
+    EXPECT_EQ(taken.text, "writing " + recordPath);
+    EXPECT_EQ(readWholeFile(path), geometryText(bolt(), "SAT"));
+    ASSERT_EQ(readWholeFile(recordPath), std::string());
+    EXPECT_EQ(errorOfExclusiveOpen(recordPath), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    EXPECT_EQ(exporter.nextRecordStepInMs(), std::optional<unsigned>(150));
+
+    size_t previousSize = 0;
+    for (unsigned piece = 1; piece <= 4; ++piece) {
+        SCOPED_TRACE("piece " + std::to_string(piece));
+        const auto step = exporter.continueRecord();
+        ASSERT_TRUE(step.ok) << step.text;
+        EXPECT_EQ(step.text, "writing " + recordPath);
+        const std::string content = readWholeFile(recordPath).value_or("");
+        EXPECT_GT(content.size(), previousSize);
+        EXPECT_EQ(content, record.substr(0, record.size() * piece / 4));
+        previousSize = content.size();
+        EXPECT_EQ(errorOfExclusiveOpen(recordPath), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+        EXPECT_EQ(exporter.nextRecordStepInMs(), std::optional<unsigned>(piece < 4 ? 150 : 300));
+    }
+
+    const auto closed = exporter.continueRecord();
+    ASSERT_TRUE(closed.ok) << closed.text;
+    EXPECT_EQ(closed.text, "written " + recordPath);
+    EXPECT_EQ(exporter.nextRecordStepInMs(), std::nullopt);
+    EXPECT_EQ(exporter.pending(), PartExporter::Pending::Nothing);
+    EXPECT_EQ(errorOfExclusiveOpen(recordPath), 0u);
+    EXPECT_EQ(readWholeFile(recordPath), record);
+}
+
+TEST_F(PartExporterTest, RecordInPiecesClosesWithTheLastPieceWhenNotKeptOpen) {
+    const std::string recordPath = directory.file("out.sat") + ".txt";
+    exporter.armRecordPieces({2, 0, 0});
+    ASSERT_TRUE(exporter.take(bolt(), directory.file("out.sat"), "SAT").ok);
+    ASSERT_EQ(exporter.continueRecord().text, "writing " + recordPath);
+    ASSERT_EQ(errorOfExclusiveOpen(recordPath), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    EXPECT_EQ(exporter.continueRecord().text, "written " + recordPath);
+    EXPECT_EQ(errorOfExclusiveOpen(recordPath), 0u);
+    EXPECT_EQ(readWholeFile(recordPath), exportRecordText(bolt()));
+}
+
+TEST_F(PartExporterTest, ANewTakeFinishesARecordInPiecesFirst) {
+    const std::string firstRecord = directory.file("first.sat") + ".txt";
+    exporter.armRecordPieces({4, 150, 0});
+    ASSERT_TRUE(exporter.take(bolt(), directory.file("first.sat"), "SAT").ok);
+    ASSERT_TRUE(exporter.continueRecord().ok);
+    ASSERT_EQ(errorOfExclusiveOpen(firstRecord), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+
+    const auto second = exporter.take(bolt(), directory.file("second.sat"), "SAT");
+    ASSERT_TRUE(second.ok) << second.text;
+    EXPECT_EQ(errorOfExclusiveOpen(firstRecord), 0u);
+    EXPECT_EQ(readWholeFile(firstRecord), exportRecordText(bolt()));
+    EXPECT_EQ(readWholeFile(directory.file("second.sat.txt")), exportRecordText(bolt()));
+    EXPECT_EQ(exporter.pending(), PartExporter::Pending::Nothing);
+    EXPECT_FALSE(exporter.continueRecord().ok);
 }
 
 TEST_F(PartExporterTest, FailsWithoutPathOrWithAnUnwritablePath) {

@@ -1,6 +1,7 @@
 // Automation command interpreter; see AutomationCommands.h.
 #include "viewer/AutomationCommands.h"
 
+#include <optional>
 #include <sstream>
 #include <vector>
 
@@ -34,16 +35,76 @@ std::string takeNamedPart(const std::vector<std::string>& args, ViewerActions& v
     return reply(viewer.take());
 }
 
+constexpr unsigned kMostPieces = 100;
+constexpr unsigned kLongestPauseMs = 60000;
+
+// A whole number from 0 to `most`, digits only.
+std::optional<unsigned> number(const std::string& word, unsigned most) {
+    if (word.empty() || word.size() > 6) return std::nullopt;
+    unsigned value = 0;
+    for (char c : word) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + static_cast<unsigned>(c - '0');
+    }
+    if (value > most) return std::nullopt;
+    return value;
+}
+
+// The words after "fault pieces": [N] [MS] [open MS2].
+std::optional<RecordPieces> recordPieces(const std::vector<std::string>& args) {
+    RecordPieces pieces;
+    size_t next = 2;
+    if (next < args.size() && args[next] != "open") {
+        const auto count = number(args[next++], kMostPieces);
+        if (!count || *count == 0) return std::nullopt;
+        pieces.count = *count;
+    }
+    if (next < args.size() && args[next] != "open") {
+        const auto pause = number(args[next++], kLongestPauseMs);
+        if (!pause) return std::nullopt;
+        pieces.pauseMs = *pause;
+    }
+    if (next < args.size()) {
+        if (args[next++] != "open" || next >= args.size()) return std::nullopt;
+        const auto keepOpen = number(args[next++], kLongestPauseMs);
+        if (!keepOpen) return std::nullopt;
+        pieces.keepOpenMs = *keepOpen;
+    }
+    if (next != args.size()) return std::nullopt;
+    return pieces;
+}
+
+std::string armRecordPieces(const std::vector<std::string>& args, ViewerActions& viewer) {
+    const auto pieces = recordPieces(args);
+    if (!pieces) {
+        return "error usage: fault pieces [N] [MS] [open MS2] (N 1 to " + std::to_string(kMostPieces) +
+               ", MS and MS2 0 to " + std::to_string(kLongestPauseMs) + ")";
+    }
+    viewer.armRecordPieces(*pieces);
+    std::string text = "ok next take writes its record in " + std::to_string(pieces->count) +
+                       " pieces " + std::to_string(pieces->pauseMs) + " ms apart";
+    if (pieces->keepOpenMs > 0) {
+        text += ", open " + std::to_string(pieces->keepOpenMs) + " ms after the last";
+    }
+    return text;
+}
+
 std::string fault(const std::vector<std::string>& args, ViewerActions& viewer) {
-    if (args.size() == 2 && args[1] == "broken-geometry") {
+    const std::string kind = args.size() >= 2 ? args[1] : std::string();
+    if (kind == "pieces") return armRecordPieces(args, viewer);
+    if (args.size() == 2 && kind == "broken-geometry") {
         viewer.armBrokenGeometry();
         return "ok next take writes a broken geometry file";
     }
-    if (args.size() == 2 && args[1] == "hold-record") {
+    if (args.size() == 2 && kind == "hold-geometry") {
+        viewer.armHoldGeometry();
+        return "ok next take holds its geometry file half written and open";
+    }
+    if (args.size() == 2 && kind == "hold-record") {
         viewer.armHoldRecord();
         return "ok next take holds its record back";
     }
-    return "error unknown fault (broken-geometry or hold-record)";
+    return "error unknown fault (broken-geometry, hold-geometry, hold-record or pieces [N] [MS] [open MS2])";
 }
 
 }  // namespace
@@ -57,7 +118,7 @@ std::string runAutomationCommand(const std::string& command, ViewerActions& view
         return "ok " + viewer.shownDescription() + "\n" + viewer.statusText();
     }
     if (verb == "fault") return fault(args, viewer);
-    if (verb == "release" && args.size() == 1) return reply(viewer.releaseHeldRecord());
+    if (verb == "release" && args.size() == 1) return reply(viewer.releaseHeld());
     return "error unknown command '" + command + "'";
 }
 

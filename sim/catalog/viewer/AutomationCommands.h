@@ -4,13 +4,20 @@
 //   shown                        "ok <KEY> <NAME=VALUE>..." or "ok none", then a line
 //                                break and the status line text
 //   fault broken-geometry        the next take writes a malformed geometry file
+//   fault hold-geometry          the next take writes half its geometry file and keeps
+//                                it open, without a record, until release
 //   fault hold-record            the next take holds its record back until release
-//   release                      write the held-back record now
+//   fault pieces [N] [MS] [open MS2]
+//                                the next take writes its record in N pieces (4), MS
+//                                milliseconds (150) apart, and closes it MS2 (0) after
+//                                the last
+//   release                      finish the held geometry or write the held record now
 // Replies start with "ok" or "error <reason>".
 #pragma once
 
 #include "common/Mident.h"
 #include "viewer/ActionResult.h"
+#include "viewer/RecordPieces.h"
 
 #include <string>
 
@@ -25,8 +32,10 @@ public:
     virtual std::string shownDescription() const = 0;  // "ISO4017 D=8 L=40" or "none"
     virtual std::string statusText() const = 0;
     virtual void armBrokenGeometry() = 0;
+    virtual void armHoldGeometry() = 0;
     virtual void armHoldRecord() = 0;
-    virtual ActionResult releaseHeldRecord() = 0;
+    virtual void armRecordPieces(const RecordPieces& pieces) = 0;
+    virtual ActionResult releaseHeld() = 0;
 };
 
 std::string runAutomationCommand(const std::string& command, ViewerActions& viewer);

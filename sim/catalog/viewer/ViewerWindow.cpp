@@ -14,6 +14,7 @@ namespace {
 constexpr int kFamilyListId = 101;
 constexpr int kSizeListId = 102;
 constexpr int kTakeButtonId = 103;
+constexpr UINT_PTR kRecordStepTimerId = 1;
 constexpr UINT kReplyTimeoutMs = 5000;
 
 std::wstring viewerClassName() { return wideFromUtf8(kViewerWindowClass); }
@@ -101,6 +102,9 @@ LRESULT ViewerWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
             if (LOWORD(wParam) == kTakeButtonId && HIWORD(wParam) == BN_CLICKED) take();
             if (LOWORD(wParam) == kFamilyListId && HIWORD(wParam) == LBN_SELCHANGE) onFamilySelected();
             if (LOWORD(wParam) == kSizeListId && HIWORD(wParam) == LBN_SELCHANGE) onSizeSelected();
+            return 0;
+        case WM_TIMER:
+            if (wParam == kRecordStepTimerId) onRecordStep();
             return 0;
         case WM_COPYDATA:
             return onCopyData(reinterpret_cast<HWND>(wParam),
@@ -225,15 +229,49 @@ ActionResult ViewerWindow::take() {
     }
     logLine("take " + shownPart_->designation + " to " + options_.path + " as " + options_.format);
     const ActionResult result = exporter_.take(*shownPart_, options_.path, options_.format);
-    if (!result.ok) {
-        logLine("take failed: " + result.text);
-        setStatus(labels.failed + result.text);
-    } else if (result.text.rfind("held ", 0) == 0) {
-        setStatus(labels.recordHeld + options_.path + ".txt");
-    } else {
-        setStatus(labels.written + options_.path);
-    }
+    if (!result.ok) logLine("take failed: " + result.text);
+    showTakeStatus(result);
+    scheduleRecordStep();
     return result;
+}
+
+void ViewerWindow::showTakeStatus(const ActionResult& result) {
+    const Labels& labels = labelsFor(options_.language);
+    if (!result.ok) {
+        setStatus(labels.failed + result.text);
+        return;
+    }
+    switch (exporter_.pending()) {
+        case PartExporter::Pending::HeldRecord:
+            setStatus(labels.recordHeld + options_.path + ".txt");
+            break;
+        case PartExporter::Pending::HeldGeometry:
+            setStatus(labels.geometryHeld + options_.path);
+            break;
+        case PartExporter::Pending::RecordInPieces:
+            setStatus(labels.recordWriting + options_.path + ".txt");
+            break;
+        case PartExporter::Pending::Nothing:
+            setStatus(labels.written + options_.path);
+            break;
+    }
+}
+
+void ViewerWindow::scheduleRecordStep() {
+    const auto delayMs = exporter_.nextRecordStepInMs();
+    if (delayMs) SetTimer(window_, kRecordStepTimerId, *delayMs, nullptr);
+}
+
+void ViewerWindow::onRecordStep() {
+    KillTimer(window_, kRecordStepTimerId);
+    const ActionResult result = exporter_.continueRecord();
+    const Labels& labels = labelsFor(options_.language);
+    if (!result.ok) {
+        setStatus(labels.failed + result.text);
+    } else if (exporter_.pending() == PartExporter::Pending::Nothing) {
+        setStatus(labels.written + result.text.substr(8));  // after "written "
+    }
+    scheduleRecordStep();
 }
 
 std::string ViewerWindow::shownDescription() const {
@@ -247,14 +285,26 @@ void ViewerWindow::armBrokenGeometry() {
     exporter_.armBrokenGeometry();
 }
 
+void ViewerWindow::armHoldGeometry() {
+    logLine("fault armed: next take holds its geometry file half written and open");
+    exporter_.armHoldGeometry();
+}
+
 void ViewerWindow::armHoldRecord() {
     logLine("fault armed: next take holds its record back");
     exporter_.armHoldRecord();
 }
 
-ActionResult ViewerWindow::releaseHeldRecord() {
-    const ActionResult result = exporter_.releaseHeldRecord();
-    if (result.ok) setStatus(labelsFor(options_.language).written + result.text.substr(9));
+void ViewerWindow::armRecordPieces(const RecordPieces& pieces) {
+    logLine("fault armed: next take writes its record in " + std::to_string(pieces.count) +
+            " pieces " + std::to_string(pieces.pauseMs) + " ms apart, closed " +
+            std::to_string(pieces.keepOpenMs) + " ms after the last");
+    exporter_.armRecordPieces(pieces);
+}
+
+ActionResult ViewerWindow::releaseHeld() {
+    const ActionResult result = exporter_.releaseHeld();
+    if (result.ok) setStatus(labelsFor(options_.language).written + result.text.substr(9));  // after "released "
     return result;
 }
 

@@ -1,6 +1,7 @@
 // The viewer's main window: family list, size list, Take button, status line. It
 // keeps what is shown and where the next take writes, receives handed-over commands
-// and automation requests (WM_COPYDATA), and ends on WM_CLOSE.
+// and automation requests (WM_COPYDATA), and ends on WM_CLOSE. A record written in
+// pieces is continued on a timer, so the window keeps answering meanwhile.
 // Everything runs on the UI thread (the one that created the window).
 #pragma once
 
@@ -39,8 +40,10 @@ public:
     std::string shownDescription() const override;
     std::string statusText() const override { return status_; }
     void armBrokenGeometry() override;
+    void armHoldGeometry() override;
     void armHoldRecord() override;
-    ActionResult releaseHeldRecord() override;
+    void armRecordPieces(const RecordPieces& pieces) override;
+    ActionResult releaseHeld() override;
 
 private:
     static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -54,6 +57,9 @@ private:
     void onSizeSelected();
     void showLookup(const PartLookup& lookup);
     void setStatus(const std::string& text);
+    void showTakeStatus(const ActionResult& result);
+    void scheduleRecordStep();
+    void onRecordStep();
     LRESULT onCopyData(HWND sender, const COPYDATASTRUCT& data);
 
     PartCatalog catalog_;

@@ -24,7 +24,9 @@ class MERIDAX_tarnvel_thread;
 
 using NameValueList = std::vector<std::pair<UtCString, UtCString>>;
 
-class MERIDAX_plugin : public BrenvikViewEventSource {
+// Final: the base's destructor is deliberately not virtual, and the object is
+// always destroyed through its own type, which no derived class may change.
+class MERIDAX_plugin final : public BrenvikViewEventSource {
 public:
     MERIDAX_plugin(const UtCString& root, int formatNumber, int languageNumber);
     ~MERIDAX_plugin();

@@ -7,6 +7,7 @@
 #include "GlobalStrings.h"
 #include "MERIDAX_plugin.h"
 #include "MERIDAX_tarnvel_thread.h"
+#include "ProcessProbe.h"
 
 namespace {
 
@@ -120,8 +121,17 @@ TEST_F(CatalogProcesses, EachLaunchReplacesTheWatcher)
     std::filesystem::copy_file(FakeProcess::Program(), Temp() / "bin" / "x86" / "64" / "cscripthost.exe");
     UtCString ident;
     ASSERT_TRUE(plugin->SendTVLCommand(plugin->BuildCommandLine(ident)));
+    MERIDAX_tarnvel_thread* first = plugin->watcher.get();
+    ASSERT_TRUE(first);
+    ASSERT_FALSE(first->HasEnded()) << "the first watcher watches";
+    long threadsWithOneWatcher = probe::ThreadCount();
+
     ASSERT_TRUE(plugin->SendTVLCommand(plugin->BuildCommandLine(ident)));
     EXPECT_TRUE(plugin->watcher);
+    // A first watcher left running would keep waiting, as the catalog runs; the
+    // system may add a thread of its own for a moment after a launch.
+    EXPECT_TRUE(WaitUntil([&] { return probe::ThreadCount() == threadsWithOneWatcher; }, 3s))
+        << "one watcher's thread, not two";
     EXPECT_EQ(plugin->processInfo.hProcess, nullptr) << "launch handles are not kept";
     plugin->CloseCatalog();
     EXPECT_FALSE(plugin->watcher);

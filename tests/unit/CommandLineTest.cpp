@@ -72,39 +72,30 @@ TEST_F(CommandLine, ValuesAreInsertedUnescaped)
     EXPECT_EQ(Language(), "english");
 }
 
-TEST(CatalogTables, LanguageNamesWithGermanFallback)
+// The tables' own entries show in the command lines above; here what lies
+// outside them.
+TEST(CatalogTables, UnknownLanguageNumbersGiveGerman)
 {
-    const char* names[] = {"german", "english", "french",  "italian", "spanish", "portuguese",
-                           "czech",  "japanese", "chinese", "chinese_traditional", "korean",
-                           "russian"};
-    for (int number = 0; number < 12; ++number)
-        EXPECT_EQ(MERIDAX_plugin::GetLanguageName(number).string(), names[number]);
+    EXPECT_EQ(MERIDAX_plugin::GetLanguageName(11).string(), "russian") << "the last entry";
     EXPECT_EQ(MERIDAX_plugin::GetLanguageName(12).string(), "german");
     EXPECT_EQ(MERIDAX_plugin::GetLanguageName(-1).string(), "german");
 }
 
-TEST_F(CommandLine, FormatNamesAndExtensionsFallBackByProduct)
+TEST_F(CommandLine, UnknownFormatsFallBackByProduct)
 {
     SetEnv("KVT_TARNVEL_EXPORT_DIR", "C:\\E");
-    const char* names[] = {"IGES", "SAT", "STEP", "XB", "XT", "3DSTUDIOMAX",
-                           "COLLADA", "STL", "OBJFILE", "DWG2D"};
-    const char* extensions[] = {"ige", "sat", "stp", "xb", "xt", "3ds", "dae", "stl", "obj", "dwg"};
     MERIDAX_plugin plugin("C:\\Cat", 1, 0);
-    for (int number = 0; number < 10; ++number) {
-        EXPECT_EQ(MERIDAX_plugin::GetExportFormatName(number).string(), names[number]);
-        std::string path = plugin.GetExportPath(number).string();
-        EXPECT_EQ(path.substr(path.rfind('.') + 1), extensions[number]);
-    }
     auto extensionOf = [&](int number) {
         std::string path = plugin.GetExportPath(number).string();
         return path.substr(path.rfind('.') + 1);
     };
     EXPECT_EQ(MERIDAX_plugin::GetExportFormatName(10).string(), "STEP");
     EXPECT_EQ(extensionOf(-3), "sat");
+    EXPECT_EQ(extensionOf(10), "sat");
     sim::SetMode2d(true);
     EXPECT_EQ(MERIDAX_plugin::GetExportFormatName(10).string(), "DWG2D");
     EXPECT_EQ(extensionOf(-3), "dwg");
-    EXPECT_EQ(extensionOf(1), "sat");
+    EXPECT_EQ(extensionOf(1), "sat") << "a known format keeps its extension in 2-D";
 }
 
 }  // namespace

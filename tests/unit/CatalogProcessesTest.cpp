@@ -7,7 +7,10 @@
 #include "GlobalStrings.h"
 #include "MERIDAX_plugin.h"
 #include "MERIDAX_tarnvel_thread.h"
-#include "ProcessProbe.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -115,23 +118,36 @@ TEST_F(CatalogProcesses, FailedLaunchWarnsAndLeavesNoWatcher)
               "MERIDAX_plugin( 532) SendTVLCommand: tarnvel: CreateProcess function failed");
 }
 
+// The script host is the stand-in, which notes how many threads the host has when
+// it starts: at the second launch, as at the first, only the host's own, so the
+// first watcher's thread had ended before the launch (and the new watcher is made
+// after it).
 TEST_F(CatalogProcesses, EachLaunchReplacesTheWatcher)
 {
     std::filesystem::create_directories(Temp() / "bin" / "x86" / "64");
     std::filesystem::copy_file(FakeProcess::Program(), Temp() / "bin" / "x86" / "64" / "cscripthost.exe");
+    std::filesystem::path report = Temp() / "parent-threads.txt";
+    SetEnv("FAKE_PARENT_THREADS", Native(report));
+    auto reportedCounts = [&] {
+        std::ifstream file(report);
+        return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    };
+    auto launchesReported = [&] {
+        std::string counts = reportedCounts();
+        return std::count(counts.begin(), counts.end(), '\n');
+    };
     UtCString ident;
     ASSERT_TRUE(plugin->SendTVLCommand(plugin->BuildCommandLine(ident)));
-    MERIDAX_tarnvel_thread* first = plugin->watcher.get();
-    ASSERT_TRUE(first);
-    ASSERT_FALSE(first->HasEnded()) << "the first watcher watches";
-    long threadsWithOneWatcher = probe::ThreadCount();
+    ASSERT_TRUE(WaitUntil([&] { return launchesReported() == 1; }, 5s));
+    ASSERT_FALSE(plugin->watcher->HasEnded()) << "the first watcher watches";
 
     ASSERT_TRUE(plugin->SendTVLCommand(plugin->BuildCommandLine(ident)));
+    ASSERT_TRUE(WaitUntil([&] { return launchesReported() == 2; }, 5s));
+    std::string counts = reportedCounts();
+    std::string first = counts.substr(0, counts.find('\n'));
+    std::string second = counts.substr(counts.find('\n') + 1);
+    EXPECT_EQ(second, first + "\n") << "threads of the host at the first and the second launch";
     EXPECT_TRUE(plugin->watcher);
-    // A first watcher left running would keep waiting, as the catalog runs; the
-    // system may add a thread of its own for a moment after a launch.
-    EXPECT_TRUE(WaitUntil([&] { return probe::ThreadCount() == threadsWithOneWatcher; }, 3s))
-        << "one watcher's thread, not two";
     EXPECT_EQ(plugin->processInfo.hProcess, nullptr) << "launch handles are not kept";
     plugin->CloseCatalog();
     EXPECT_FALSE(plugin->watcher);

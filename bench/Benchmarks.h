@@ -9,3 +9,5 @@ void BenchParse(BenchReport& report, const std::filesystem::path& temp);
 void BenchWatcher(BenchReport& report, const std::filesystem::path& temp);
 void BenchRoad(BenchReport& report, const std::filesystem::path& temp);
 void BenchSoak(BenchReport& report, const std::filesystem::path& temp);
+void BenchUser(BenchReport& report, const std::filesystem::path& temp);
+void BenchUnload(BenchReport& report, const std::filesystem::path& temp);

@@ -31,7 +31,7 @@ std::filesystem::path CatalogRoot()
     return std::filesystem::path(buffer).parent_path().parent_path() / "catalog";
 }
 
-void Select(int functionNumber, GiFunctionArguments* arguments = nullptr)
+void CallPluginEntry(int functionNumber, GiFunctionArguments* arguments)
 {
     int result = 0;
     sim::CallMacro(MACRO, functionNumber, "", arguments, &result);
@@ -99,11 +99,8 @@ RoadDriver::~RoadDriver()
 RoadTimes RoadDriver::Road(const std::string& part, bool editLast)
 {
     RoadTimes times;
-    if (editLast) {
-        GiFunctionArguments arguments;
-        arguments.arguments["tarnvl_partId"] = std::make_shared<DynamicDataType<_ObObject*>>(LastPart());
-        Select(102, &arguments);
-    }
+    if (editLast)
+        SendLastPartBack();
     if (!WaitFor(ScriptHostGone, std::chrono::seconds(10)))
         return times;
     std::this_thread::sleep_for(USER_REACTION);
@@ -128,6 +125,15 @@ RoadTimes RoadDriver::Road(const std::string& part, bool editLast)
     times.total = Milliseconds(start, imported);
     sim::RunPending();  // the catalog is asked back for the next part
     return times;
+}
+
+void RoadDriver::Select(int functionNumber) { CallPluginEntry(functionNumber, nullptr); }
+
+void RoadDriver::SendLastPartBack()
+{
+    GiFunctionArguments arguments;
+    arguments.arguments["tarnvl_partId"] = std::make_shared<DynamicDataType<_ObObject*>>(LastPart());
+    CallPluginEntry(102, &arguments);
 }
 
 int CatalogProcessCount()

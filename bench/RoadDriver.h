@@ -31,6 +31,12 @@ public:
     // Takes a part ("ISO4017 D=8 L=40"); with `editLast`, first sends the last
     // imported part back to the catalog, so that the take replaces it.
     RoadTimes Road(const std::string& part, bool editLast);
+    // Has the host call the plug-in's macro entry with this function number now, as
+    // the user's command does.
+    void Select(int functionNumber);
+    // Sends the last part in the drawing back to the catalog (function 102), as the
+    // user does with a placed part.
+    void SendLastPartBack();
     const std::filesystem::path& ExportDir() const { return exportDir_; }
 
 private:

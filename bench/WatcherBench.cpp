@@ -1,9 +1,11 @@
-// The watcher thread at rest: CPU it uses while waiting for an export, and how long
+// The watcher thread at rest: CPU it uses while waiting for an export, against
+// the floor that its process scans set (one scan per port time-out), and how long
 // stopping a waiting watcher blocks the main thread. A stand-in process named
 // pvestra.exe plays the running catalog, so the watcher keeps waiting.
 #include "Benchmarks.h"
 
 #include "FakeProcess.h"
+#include "Floors.h"
 #include "MERIDAX_plugin.h"
 #include "MERIDAX_tarnvel_thread.h"
 
@@ -15,15 +17,7 @@
 
 namespace {
 
-double ProcessCpuSeconds()
-{
-    FILETIME created, exited, kernel, user;
-    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    auto seconds = [](const FILETIME& time) {
-        return (static_cast<double>(time.dwHighDateTime) * 4294967296.0 + time.dwLowDateTime) / 1e7;
-    };
-    return seconds(kernel) + seconds(user);
-}
+constexpr int SCANS = 500;
 
 struct WatchedPlugin {
     explicit WatchedPlugin(const std::filesystem::path& exports) : plugin("C:\\Catalog", 1, 0)
@@ -45,14 +39,27 @@ void BenchWatcher(BenchReport& report, const std::filesystem::path& temp)
 
     watched.Start();
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    double cpuBefore = ProcessCpuSeconds();
+    double cpuBefore = ProcessCpuMs();
+    long pausesBefore = MERIDAX_tarnvel_thread::PausesTaken();
     auto start = std::chrono::steady_clock::now();
-    std::this_thread::sleep_for(std::chrono::seconds(10));
-    std::chrono::duration<double> wall = std::chrono::steady_clock::now() - start;
-    double cpu = ProcessCpuSeconds() - cpuBefore;
-    report.Add("watcher.idle_cpu", 100.0 * cpu / wall.count(), "%",
-               "one waiting watcher over " + std::to_string(int(wall.count())) + " s");
-    report.Add("watcher.idle_cpu_ms_per_s", 1000.0 * cpu / wall.count(), "ms/s");
+    std::this_thread::sleep_for(std::chrono::seconds(20));
+    double seconds = MillisecondsSince(start) / 1000.0;
+    double cpuMsPerSecond = (ProcessCpuMs() - cpuBefore) / seconds;
+    double scansPerSecond = (MERIDAX_tarnvel_thread::PausesTaken() - pausesBefore) / seconds;
+    report.Add("watcher.idle_cpu", cpuMsPerSecond / 10.0, "%",
+               "one waiting watcher over " + std::to_string(int(seconds)) + " s");
+    report.Add("watcher.idle_cpu_ms_per_s", cpuMsPerSecond, "ms/s");
+    report.Add("watcher.idle_scans_per_s", scansPerSecond, "1/s",
+               "one scan and one pause per port time-out (1 s)");
+
+    ScanCost scan = MeasureProcessScan(watched.plugin, SCANS);
+    double floor = scansPerSecond * scan.cpuMs;
+    report.AddSpread("watcher.scan_ms", scan.wallMs, "ms",
+                     "one FindCatalogProcesses(Query), " + std::to_string(SCANS) + " scans");
+    report.Add("watcher.scan_cpu_ms", scan.cpuMs, "ms", "this thread's CPU per scan");
+    report.Add("watcher.idle_cpu_floor", floor, "ms/s", "scans per second x CPU per scan");
+    report.Add("watcher.idle_cpu_floor_ratio", floor > 0 ? cpuMsPerSecond / floor : 0, "x",
+               "idle CPU / floor");
 
     std::mt19937 random(42);
     std::uniform_int_distribution<int> waitMs(0, 1200);
@@ -67,6 +74,9 @@ void BenchWatcher(BenchReport& report, const std::filesystem::path& temp)
         stops.push_back(took.count());
     }
     Spread spread = SpreadOf(stops);
+    Spread pause = MeasureStopTestPause(10);
     report.Add("watcher.stop_waiting_median", spread.median, "ms", "12 stops at random moments");
     report.Add("watcher.stop_waiting_max", spread.max, "ms");
+    report.AddAgainstFloor("watcher.stop_waiting", spread, pause.median, "ms",
+                           "the same; floor: the stop test pause");
 }

@@ -1,8 +1,10 @@
 // tarnvel_bench: measures the plug-in's speed and resource figures under Wine and
 // prints them as a table; with a path argument also writes them as JSON. Figures
 // are measured, never judged: no benchmark fails on a time.
-//   tarnvel_bench [--only SECTION] [JSON_PATH]   sections: parse, watcher, road, soak
-// The soak's number of roads comes from TARNVEL_SOAK_ROADS (default 1000).
+//   tarnvel_bench [--only SECTION] [JSON_PATH]
+//   sections: parse, watcher, road, soak, user, unload
+// The soak's number of roads comes from TARNVEL_SOAK_ROADS (default 1000), the
+// unload's number of cycles of each kind from TARNVEL_UNLOAD_CYCLES (default 200).
 #include "Benchmarks.h"
 
 #include <windows.h>
@@ -39,6 +41,8 @@ int main(int argc, char** argv)
     run("watcher", BenchWatcher);
     run("road", BenchRoad);
     run("soak", BenchSoak);
+    run("user", BenchUser);
+    run("unload", BenchUnload);
 
     report.Print();
     std::error_code ignored;

@@ -7,6 +7,7 @@
 
 #include "Floors.h"
 #include "LibraryCycles.h"
+#include "PluginLibrary.h"
 #include "ProcessProbe.h"
 
 #include <windows.h>
@@ -19,7 +20,6 @@ namespace {
 
 using lifecycle::CycleEnd;
 constexpr int WARM_UP_CYCLES = 10;
-constexpr auto HANG_LIMIT = std::chrono::seconds(20);
 
 struct Kind {
     CycleEnd end;
@@ -72,7 +72,7 @@ void AddCensus(BenchReport& report, const std::string& figure, const char* what,
 void BenchUnload(BenchReport& report, const std::filesystem::path& temp)
 {
     const int cycles = CyclesSetting();
-    lifecycle::LibraryCycles library(temp / "exports", HANG_LIMIT);
+    lifecycle::LibraryCycles library(temp / "exports");
     Spread pause = MeasureStopTestPause(10);
     long idleThreads = probe::ThreadCount();
     std::printf("  %-34s %7s %8s %8s %8s %6s\n", "kind", "cycles", "handles", "threads", "tls", "failed");
@@ -112,6 +112,6 @@ void BenchUnload(BenchReport& report, const std::filesystem::path& temp)
         AddCensus(report, figure, "tls", warm.tlsIndexes, last.tlsIndexes, cycles);
     }
     report.Add("unload.hangs", 0, "hangs",
-               std::to_string(allCycles) + " unloads, none over " + std::to_string(HANG_LIMIT.count()) +
+               std::to_string(allCycles) + " unloads, none over " + std::to_string(UNLOAD_HANG_LIMIT.count()) +
                    " s (a hang ends the run with exit code 4)");
 }

@@ -26,10 +26,9 @@ struct CycleResult {
 class LibraryCycles {
 public:
     // Points the plug-in at the catalog stand-in beside this program and at
-    // `exportDir`. An unload that has not returned after `hangLimit` ends this
-    // process with exit code 4 and a message: a hang is reported, not waited out.
-    // The watch is a thread of its own, made here, before anything is counted.
-    LibraryCycles(const std::filesystem::path& exportDir, std::chrono::seconds hangLimit);
+    // `exportDir`. Unloads are watched for hangs (PluginLibrary); the watch's
+    // thread is made here, before anything is counted.
+    explicit LibraryCycles(const std::filesystem::path& exportDir);
     // Ends whatever catalog process the cycles left.
     ~LibraryCycles();
     LibraryCycles(const LibraryCycles&) = delete;
@@ -44,8 +43,5 @@ public:
 private:
     std::mt19937 random_{20261207};
 };
-
-// The plug-in DLL beside this program, or the one TARNVEL_DLL names.
-std::filesystem::path PluginPath();
 
 }  // namespace lifecycle

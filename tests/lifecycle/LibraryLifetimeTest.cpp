@@ -4,6 +4,7 @@
 // handle or TLS index behind. A hang ends the process with a message rather than
 // waiting for the test's time limit.
 #include "LibraryCycles.h"
+#include "PluginLibrary.h"
 
 #include "ProcessProbe.h"
 #include "SimControl.h"
@@ -23,7 +24,7 @@ protected:
     {
         temp = std::filesystem::temp_directory_path() /
                ("tarnvel-lifetime-" + std::to_string(GetCurrentProcessId()));
-        cycles = std::make_unique<lifecycle::LibraryCycles>(temp / "exports", 20s);
+        cycles = std::make_unique<lifecycle::LibraryCycles>(temp / "exports");
     }
     void TearDown() override
     {
@@ -37,7 +38,7 @@ protected:
     {
         for (int cycle = 0; cycle < count; ++cycle) {
             lifecycle::CycleResult result = cycles->Cycle(end);
-            ASSERT_TRUE(result.loaded) << lifecycle::PluginPath();
+            ASSERT_TRUE(result.loaded) << PluginPath();
             EXPECT_EQ(sim::Report().at("eventSources").number(), 0)
                 << lifecycle::NameOf(end) << ", cycle " << cycle;
         }

@@ -1,19 +1,18 @@
 // The real plug-in DLL loaded in this process, as the host loads it.
 #include "PluginLibrary.h"
 
-#include "LibraryCycles.h"
 #include "SimControl.h"
 
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <thread>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 const char* const MACRO = ":khd-tarnvel";
-constexpr auto HANG_LIMIT = std::chrono::seconds(20);
 
 // Ends the process when an unload has run longer than the limit. One thread for the
 // life of the process, made before the first unload: a thread started during an
@@ -35,9 +34,9 @@ private:
             for (;;) {
                 Sleep(100);
                 Clock::rep started = started_.load();
-                if (started != 0 && Clock::now() - Clock::time_point(Clock::duration(started)) > HANG_LIMIT) {
+                if (started != 0 && Clock::now() - Clock::time_point(Clock::duration(started)) > UNLOAD_HANG_LIMIT) {
                     std::fprintf(stderr, "HANG: an unload has not returned after %lld s\n",
-                                 static_cast<long long>(HANG_LIMIT.count()));
+                                 static_cast<long long>(UNLOAD_HANG_LIMIT.count()));
                     std::fflush(stderr);
                     TerminateProcess(GetCurrentProcess(), 4);
                 }
@@ -47,6 +46,13 @@ private:
     std::atomic<Clock::rep> started_{0};
 };
 
+std::filesystem::path ProgramFolder()
+{
+    wchar_t buffer[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, buffer, MAX_PATH);
+    return std::filesystem::path(buffer).parent_path();
+}
+
 template <class Function>
 Function Export(HMODULE module, const char* name)
 {
@@ -55,15 +61,28 @@ Function Export(HMODULE module, const char* name)
 
 }  // namespace
 
+std::filesystem::path PluginPath()
+{
+    const char* chosen = std::getenv("TARNVEL_DLL");
+    return chosen ? std::filesystem::path(chosen) : ProgramFolder() / "tarnvel1.dll";
+}
+
+std::filesystem::path CatalogRootBesideThisProgram() { return ProgramFolder().parent_path() / "catalog"; }
+
+void PluginLibrary::StartHangWatch() { HangWatch::Instance(); }
+
 PluginLibrary::PluginLibrary()
 {
     HangWatch::Instance();
-    module_ = LoadLibraryW(lifecycle::PluginPath().wstring().c_str());
+    module_ = LoadLibraryW(PluginPath().wstring().c_str());
     if (!module_)
         return;
     sim::SetMacro(MACRO, Export<sim::MacroEntry>(module_, "TarnvelSelect"));
+    end_ = Export<int (*)()>(module_, "End");
     Export<int (*)()>(module_, "Main")();
 }
+
+void PluginLibrary::End() { end_(); }
 
 PluginLibrary::~PluginLibrary()
 {

@@ -6,22 +6,41 @@
 
 #include <windows.h>
 
+#include <chrono>
+#include <filesystem>
+
+// How long an unload may take before it counts as hung.
+constexpr std::chrono::seconds UNLOAD_HANG_LIMIT{20};
+
+// The plug-in DLL beside this program, or the one TARNVEL_DLL names.
+std::filesystem::path PluginPath();
+// The catalog stand-in's installation, as the build lays it out beside bin/.
+std::filesystem::path CatalogRootBesideThisProgram();
+
 class PluginLibrary {
 public:
-    // Loads the DLL beside this program (or the one TARNVEL_DLL names) and starts it.
+    // Loads the DLL beside this program (or the one TARNVEL_DLL names: PluginPath)
+    // and starts it.
     PluginLibrary();
     // Unloads it, if that has not been done.
     ~PluginLibrary();
     PluginLibrary(const PluginLibrary&) = delete;
     PluginLibrary& operator=(const PluginLibrary&) = delete;
 
+    // Makes the hang watch's thread now (it is made with the first library
+    // otherwise), so that thread counts taken afterwards include it.
+    static void StartHangWatch();
+
     bool Loaded() const { return module_ != nullptr; }
     // Has the host call the macro entry with this function number now.
     void Select(int functionNumber);
+    // Calls the library's End.
+    void End();
     // Unbinds the macro and frees the library, without End; returns how many
     // milliseconds FreeLibrary took.
     double Unload();
 
 private:
     HMODULE module_ = nullptr;
+    int (*end_)() = nullptr;
 };

@@ -28,7 +28,6 @@ public:
     LibraryThread(const LibraryThread&) = delete;
     LibraryThread& operator=(const LibraryThread&) = delete;
 
-    bool Exists() const noexcept { return thread_.valid(); }
     // True once the body has returned (the thread may still be exiting), or when
     // there is no thread.
     bool HasEnded() const noexcept;

@@ -215,9 +215,9 @@ long MERIDAX_tarnvel_thread::PausesTaken() noexcept { return pausesTaken; }
 
 bool MERIDAX_tarnvel_thread::IsStopRequested(const StopSignal& stop) noexcept
 {
-    ++pausesTaken;
     auto wakeUp = std::chrono::steady_clock::now() + STOP_TEST_PAUSE;
     for (auto now = std::chrono::steady_clock::now(); now < wakeUp; now = std::chrono::steady_clock::now())
         Sleep(static_cast<DWORD>(std::chrono::ceil<std::chrono::milliseconds>(wakeUp - now).count()));
+    ++pausesTaken;
     return stop.IsGiven();
 }

@@ -35,9 +35,9 @@ public:
     // Sleeps 100 ms, then tells without waiting whether the stop signal was given.
     static bool IsStopRequested(const StopSignal& stop) noexcept;
 
-    // How many 100 ms pauses all watchers have taken so far: measurements use it to
-    // tell the watcher's fixed pacing from the time its work takes, and tests to
-    // see that a pause has passed.
+    // How many 100 ms pauses all watchers have finished so far: measurements use it
+    // to tell the watcher's fixed pacing from the time its work takes, and tests to
+    // see that a pause is over.
     static long PausesTaken() noexcept;
 
 private:

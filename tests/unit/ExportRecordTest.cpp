@@ -4,7 +4,6 @@
 
 #include "MERIDAX_plugin.h"
 
-#include <optional>
 #include <regex>
 
 namespace {
@@ -226,83 +225,6 @@ TEST_F(ExportRecord, VariableFieldsAreTheOnesTheRegularExpressionMatches)
     Parse("[MIDENT]\n" + line + "\n");
     EXPECT_EQ(Pieces(plugin.identPieces), pieces);
     EXPECT_EQ(Pairs(plugin.identVariables), variables);
-}
-
-// A record made of one unit repeated: the lists it gives once, whatever the count,
-// and what each repetition adds after them (none when unset).
-struct RepeatedShape {
-    const char* name;
-    std::string head;
-    std::string unit;
-    const char* onceAttributes;  // "A=1"
-    const char* oncePieces;      // "p|t"
-    std::optional<std::string> eachPiece;
-    std::optional<std::string> eachVariable;  // "A=1"
-};
-
-// `once`, then `each` once per repetition, joined by "|" (an empty `once` is no item).
-std::string Joined(const std::string& once, const std::optional<std::string>& each, std::size_t count)
-{
-    std::string text = once;
-    for (std::size_t i = 0; each && i < count; ++i)
-        text += (once.empty() && i == 0 ? "" : "|") + *each;
-    return text;
-}
-
-// The shapes that once read slowest per byte: many lines or fields of a few bytes
-// each, and fields long enough to make a regular expression matcher work hard.
-const RepeatedShape repeatedShapes[] = {
-    {"empty attribute lines", "[Attributes]\n", "\n", "=", "", {}, {}},
-    {"one attribute name repeated", "[Attributes]\n", "A=1\n", "A=1", "", {}, {}},
-    {"empty variable fields", "[MIDENT]\nMIDENT={$p},t ", ",", "", "p|t", {}, {}},
-    {"one-character variable fields", "[MIDENT]\nMIDENT={$p},t ", "x,", "", "p|t", {}, {}},
-    {"short variables", "[MIDENT]\nMIDENT={$p},t ", "{A=1},", "", "p|t", {}, "A=1"},
-    {"short piece fields", "[MIDENT]\nMIDENT={$p},t ", "{xyz},", "", "p|t", "xyz}", {}},
-    {"identifier lines of a comma and a blank", "[MIDENT]\n", ", \n", "", "", "", {}},
-    {"short identifier lines", "[MIDENT]\n", "MIDENT={$p},t {A=1}\n", "", "", "p|t", "A=1"},
-    {"piece fields of 1000 characters", "[MIDENT]\nMIDENT={$p},t ", "{" + std::string(998, 'x') + "},", "", "p|t",
-     std::string(998, 'x') + "}", {}},
-    {"variable fields of 1000 characters", "[MIDENT]\nMIDENT={$p},t ", "{V=" + std::string(996, 'x') + "},", "",
-     "p|t", {}, "V=" + std::string(996, 'x')},
-    {"fields of 1000 braces", "[MIDENT]\nMIDENT={$p},t ", "{" + std::string(999, '}') + ",", "", "p|t",
-     std::string(999, '}'), {}},
-    {"fields of 1000 characters never closed", "[MIDENT]\nMIDENT={$p},t ", "{" + std::string(999, 'x') + ",", "",
-     "p|t", {}, {}},
-    {"fields of 1000 characters closed too early", "[MIDENT]\nMIDENT={$p},t ",
-     "{" + std::string(499, 'x') + std::string(499, '}') + "x,", "", "p|t", {}, {}},
-};
-
-// Equal texts, or where they first differ: lists of a megabyte are not printed whole.
-::testing::AssertionResult SameText(const std::string& actual, const std::string& expected)
-{
-    if (actual == expected)
-        return ::testing::AssertionSuccess();
-    std::size_t at = 0;
-    while (at < actual.size() && at < expected.size() && actual[at] == expected[at])
-        ++at;
-    return ::testing::AssertionFailure() << "lengths " << actual.size() << " and " << expected.size()
-                                         << ", first difference at " << at << ": got \""
-                                         << actual.substr(at, 40) << "\", expected \""
-                                         << expected.substr(at, 40) << "\"";
-}
-
-TEST_F(ExportRecord, RepeatedShapesGiveTheirListsAtEverySizeUpToAMegabyte)
-{
-    for (const RepeatedShape& shape : repeatedShapes) {
-        std::size_t largest = (std::size_t(1) << 20) / shape.unit.size();
-        for (std::size_t count : {std::size_t(1), std::size_t(2), largest}) {
-            std::string text = shape.head;
-            for (std::size_t i = 0; i < count; ++i)
-                text += shape.unit;
-            Parse(text);
-            EXPECT_TRUE(SameText(Pairs(plugin.recordAttributes), shape.onceAttributes))
-                << shape.name << " x" << count;
-            EXPECT_TRUE(SameText(Pieces(plugin.identPieces), Joined(shape.oncePieces, shape.eachPiece, count)))
-                << shape.name << " x" << count;
-            EXPECT_TRUE(SameText(Pairs(plugin.identVariables), Joined("", shape.eachVariable, count)))
-                << shape.name << " x" << count;
-        }
-    }
 }
 
 }  // namespace

@@ -88,28 +88,6 @@ TEST_F(PartExporterTest, HoldAppliesToTheNextTakeOnly) {
     EXPECT_FALSE(exporter.releaseHeld().ok);  // the new take dropped the held record
 }
 
-TEST_F(PartExporterTest, HeldGeometryIsHalfWrittenAndLockedUntilRelease) {
-    const std::string path = directory.file("out.sat");
-    const std::string geometry = geometryText(bolt(), "SAT");
-    exporter.armHoldGeometry();
-    const auto taken = exporter.take(bolt(), path, "SAT");
-    ASSERT_TRUE(taken.ok) << taken.text;
-    EXPECT_EQ(taken.text, "held " + path);
-    ASSERT_EQ(exporter.pending(), PartExporter::Pending::HeldGeometry);
-    ASSERT_EQ(readWholeFile(path), geometry.substr(0, geometry.size() / 2));
-    EXPECT_EQ(errorOfOpenForWriting(path), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
-    EXPECT_FALSE(readWholeFile(path + ".txt").has_value());
-
-    const auto released = exporter.releaseHeld();
-    ASSERT_TRUE(released.ok) << released.text;
-    EXPECT_EQ(released.text, "released " + path);
-    EXPECT_EQ(readWholeFile(path), geometry);
-    EXPECT_EQ(errorOfOpenForWriting(path), 0u);
-    EXPECT_EQ(readWholeFile(path + ".txt"), exportRecordText(bolt()));
-    EXPECT_EQ(exporter.pending(), PartExporter::Pending::Nothing);
-    EXPECT_FALSE(exporter.releaseHeld().ok);
-}
-
 TEST_F(PartExporterTest, ANewTakeLeavesHeldGeometryHalfWritten) {
     const std::string heldPath = directory.file("held.sat");
     const std::string geometry = geometryText(bolt(), "SAT");
@@ -176,17 +154,6 @@ TEST_F(PartExporterTest, RecordInPiecesGrowsPieceByPieceWhileOpenAndEndsWhole) {
     EXPECT_EQ(exporter.pending(), PartExporter::Pending::Nothing);
     EXPECT_EQ(errorOfExclusiveOpen(recordPath), 0u);
     EXPECT_EQ(readWholeFile(recordPath), record);
-}
-
-TEST_F(PartExporterTest, RecordInPiecesClosesWithTheLastPieceWhenNotKeptOpen) {
-    const std::string recordPath = directory.file("out.sat") + ".txt";
-    exporter.armRecordPieces({2, 0, 0});
-    ASSERT_TRUE(exporter.take(bolt(), directory.file("out.sat"), "SAT").ok);
-    ASSERT_EQ(exporter.continueRecord().text, "writing " + recordPath);
-    ASSERT_EQ(errorOfExclusiveOpen(recordPath), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
-    EXPECT_EQ(exporter.continueRecord().text, "written " + recordPath);
-    EXPECT_EQ(errorOfExclusiveOpen(recordPath), 0u);
-    EXPECT_EQ(readWholeFile(recordPath), exportRecordText(bolt()));
 }
 
 TEST_F(PartExporterTest, ANewTakeFinishesARecordInPiecesFirst) {

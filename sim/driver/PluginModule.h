@@ -1,4 +1,5 @@
-// The plug-in as the host loads it: the DLL and its exported entry points.
+// The plug-in as a host loads it: the DLL and its exported entry points. simcad,
+// the lifetime tests and the benchmarks load it through this.
 #pragma once
 
 #include "UtCString.h"
@@ -6,8 +7,6 @@
 #include <windows.h>
 
 #include <string>
-
-namespace simcad {
 
 class PluginModule {
 public:
@@ -36,4 +35,3 @@ private:
     SelectFunction select_ = nullptr;
 };
 
-}  // namespace simcad

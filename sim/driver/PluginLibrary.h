@@ -4,7 +4,7 @@
 // a message: a hang is reported, not waited out.
 #pragma once
 
-#include <windows.h>
+#include "PluginModule.h"
 
 #include <chrono>
 #include <filesystem>
@@ -31,7 +31,7 @@ public:
     // otherwise), so that thread counts taken afterwards include it.
     static void StartHangWatch();
 
-    bool Loaded() const { return module_ != nullptr; }
+    bool Loaded() const { return module_.IsLoaded(); }
     // Has the host call the macro entry with this function number now.
     void Select(int functionNumber);
     // Calls the library's End.
@@ -41,6 +41,5 @@ public:
     double Unload();
 
 private:
-    HMODULE module_ = nullptr;
-    int (*end_)() = nullptr;
+    PluginModule module_;
 };

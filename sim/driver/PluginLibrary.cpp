@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <thread>
 
 namespace {
@@ -53,12 +54,6 @@ std::filesystem::path ProgramFolder()
     return std::filesystem::path(buffer).parent_path();
 }
 
-template <class Function>
-Function Export(HMODULE module, const char* name)
-{
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
 }  // namespace
 
 std::filesystem::path PluginPath()
@@ -74,19 +69,18 @@ void PluginLibrary::StartHangWatch() { HangWatch::Instance(); }
 PluginLibrary::PluginLibrary()
 {
     HangWatch::Instance();
-    module_ = LoadLibraryW(PluginPath().wstring().c_str());
-    if (!module_)
+    std::string error;
+    if (!module_.Load(PluginPath().wstring(), error))
         return;
-    sim::SetMacro(MACRO, Export<sim::MacroEntry>(module_, "TarnvelSelect"));
-    end_ = Export<int (*)()>(module_, "End");
-    Export<int (*)()>(module_, "Main")();
+    sim::SetMacro(MACRO, module_.Select());
+    module_.Main();
 }
 
-void PluginLibrary::End() { end_(); }
+void PluginLibrary::End() { module_.End(); }
 
 PluginLibrary::~PluginLibrary()
 {
-    if (module_)
+    if (module_.IsLoaded())
         Unload();
 }
 
@@ -102,8 +96,7 @@ double PluginLibrary::Unload()
     HangWatch& watch = HangWatch::Instance();
     auto start = Clock::now();
     watch.Begin();
-    FreeLibrary(module_);
+    module_.Unload();
     watch.Done();
-    module_ = nullptr;
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }

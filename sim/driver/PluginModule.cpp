@@ -1,8 +1,6 @@
 // The plug-in as the host loads it.
 #include "PluginModule.h"
 
-namespace simcad {
-
 namespace {
 
 template <class Function>
@@ -48,4 +46,3 @@ void PluginModule::Unload()
     select_ = nullptr;
 }
 
-}  // namespace simcad

@@ -39,6 +39,7 @@ sim::Json hostProcess(Script& script)
     process.set("id", static_cast<long>(GetCurrentProcessId()));
     process.set("threads", probe::ThreadCount());
     process.set("idleThreads", script.idleThreads());
+    process.set("handles", probe::HandleCount());
     return process;
 }
 

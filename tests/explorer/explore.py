@@ -1,0 +1,323 @@
+#!/usr/bin/env python3
+"""Explores the catalog road at random: from a seed it makes sequences of what the
+user, the host, the catalog and the system may do, runs each step for real (simcad,
+the plug-in DLL and the catalog stand-in under Wine), and holds what the host shows
+after every step against the model and the invariants. A failing sequence is
+written as a simcad script and shrunk to the fewest steps that still fail.
+
+    explore.py [--seed N | --seeds N,M,...] [--steps N] [--out DIR] [--bin DIR]
+"""
+import argparse
+import os
+import random
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, HERE)
+
+import model  # noqa: E402
+import session  # noqa: E402
+import steps  # noqa: E402
+
+ROOT = os.path.dirname(os.path.dirname(HERE))
+EPISODE_STEPS = 120          # a fresh host after this many steps keeps dumps small
+COMMAND_DEADLINE_S = 30      # longer than any wait a step asks for: beyond it, a hang
+UNLOAD_LIMIT_MS = 1500
+HANDLE_WARM_UP_STEPS = 10
+HANDLE_SLACK = 2
+SHRINK_RUNS = 40
+SHRINK_SECONDS = 900
+PRELUDE = ["env KVT_TARNVEL_ROOT_DIR=${CATALOG}", "env KVT_TARNVEL_EXPORT_DIR=${EXPORT}",
+           "env PVESTRA_LOG=${EXPORT}\\..\\catalog.log", "file ${EXPORT}\\marker.txt", "load"]
+
+
+class Violation:
+    def __init__(self, category, text, expects=()):
+        self.category = category
+        self.text = text
+        self.expects = [e for e in expects if e]
+
+    def __str__(self):
+        return "%s: %s" % (self.category, self.text)
+
+
+class Episode:
+    """One host session: the steps run, their times, and the first violation."""
+
+    def __init__(self):
+        self.executed = []       # (step, rendered script lines)
+        self.times = []          # (kind, seconds)
+        self.violation = None
+        self.idle_handles = []
+        self.handle_baseline = None
+
+
+class Explorer:
+    def __init__(self, bin_dir, work_dir):
+        self.bin_dir = bin_dir
+        self.work_dir = work_dir
+        self.wine_run = os.path.join(ROOT, "cmake", "wine-run")
+        self.simcad = os.path.join(bin_dir, "simcad.exe")
+        self.runs = 0
+
+    # -- one episode ------------------------------------------------------------------
+
+    def run(self, next_step):
+        """Runs steps from next_step(index, state) until it gives None or one fails."""
+        self.runs += 1
+        run_dir = os.path.join(self.work_dir, "run-%d" % self.runs)
+        export = os.path.join(run_dir, "export")
+        os.makedirs(export)
+        export_windows = "Z:" + export.replace("/", "\\")
+        episode = Episode()
+        host = session.Session(self.wine_run, self.simcad, dict(os.environ),
+                               os.path.join(run_dir, "stderr.txt"))
+        try:
+            self._run_episode(host, next_step, episode, export, export_windows)
+        finally:
+            host.close()
+            self._reap()
+            shutil.rmtree(run_dir, ignore_errors=True)
+        return episode
+
+    def _run_episode(self, host, next_step, episode, export, export_windows):
+        def send(line):
+            return host.run(line.replace("${EXPORT}", export_windows), COMMAND_DEADLINE_S)
+
+        for line in PRELUDE:
+            send(line)
+        states = steps.effects(steps.Step("load"), model.State())
+        index = 0
+        while True:
+            step = next_step(index, states[0])
+            if step is None:
+                return
+            index += 1
+            if not steps.fits(step, states[0]):
+                continue
+            lines = steps.commands(step, states)
+            episode.executed.append((step, lines))
+            started = time.monotonic()
+            try:
+                printed = [out for line in lines for out in send(line)]
+                dump = host.dump()
+            except session.Hang as hang:
+                episode.violation = Violation("hang", str(hang))
+                return
+            except session.Stopped as stopped:
+                # Exit code 2: a command could not run, which is the explorer's own fault.
+                category = "script" if "exit code 2" in str(stopped) else "crash"
+                episode.violation = Violation(category, str(stopped))
+                return
+            episode.times.append((step.kind, time.monotonic() - started))
+            files = os.listdir(export) if os.path.isdir(export) else []
+            states, violation = self._check(step, states, printed, dump, files, episode)
+            if violation:
+                episode.violation = violation
+                return
+
+    def _check(self, step, states, printed, dump, files, episode):
+        seen = model.observe(dump, files)
+        after = _distinct([t for s in states for t in steps.effects(step, s)])
+        agreeing = [t for t in after if not model.differences(t, seen)]
+        violation = _command_violation(printed) or _invariant_violation(agreeing or after, dump, episode)
+        if violation:
+            return after, violation
+        if not agreeing:
+            found = model.differences(after[0], seen)
+            return after, Violation("model", "; ".join(text for text, _ in found),
+                                    [expect for _, expect in found])
+        for state in agreeing:
+            model.learn_ids(state, seen)
+        return agreeing, None
+
+    def _reap(self):
+        subprocess.run([self.wine_run, self.simcad, "--reap"], stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    # -- seeds, replays and shrinking -------------------------------------------------
+
+    def explore(self, seed, step_count):
+        rng = random.Random(seed)
+        episodes = []
+        left = step_count
+        while left > 0:
+            length = min(EPISODE_STEPS, left)
+            episode = self.run(lambda i, state: steps.make(rng, state) if i < length else None)
+            episodes.append(episode)
+            left -= length
+            if episode.violation:
+                break
+        return episodes
+
+    def replay(self, sequence):
+        return self.run(lambda i, state: sequence[i] if i < len(sequence) else None)
+
+    def shrink(self, failing):
+        """Drops steps while the same kind of violation still comes."""
+        category = failing.violation.category
+        current = [step for step, _ in failing.executed]
+        best = failing
+        deadline = time.monotonic() + SHRINK_SECONDS
+        chunk = max(1, len(current) // 2)
+        runs = 0
+        while chunk >= 1 and runs < SHRINK_RUNS and time.monotonic() < deadline:
+            at = 0
+            while at < len(current) and runs < SHRINK_RUNS and time.monotonic() < deadline:
+                candidate = current[:at] + current[at + chunk:]
+                runs += 1
+                episode = self.replay(candidate)
+                if episode.violation and episode.violation.category == category:
+                    current = [step for step, _ in episode.executed]
+                    best = episode
+                else:
+                    at += chunk
+            chunk //= 2
+        return best, runs
+
+
+def _distinct(states):
+    unique = {}
+    for state in states:
+        unique.setdefault(state.key(), state)
+    return list(unique.values())
+
+
+def _command_violation(printed):
+    for line in printed:
+        if ": timed out after" in line or ": FAILED" in line or ": no answer" in line:
+            return Violation("wait", line)
+        if line.startswith("unload: unloaded in "):
+            took = int(line.split()[3])
+            if took > UNLOAD_LIMIT_MS:
+                return Violation("slow unload", line)
+        if line.startswith("catalog take") and ": error" in line:
+            return Violation("catalog", line)
+    return None
+
+
+def _invariant_violation(states, dump, episode):
+    if dump["openContexts"] != 0:
+        return Violation("invariant", "%d context units left open" % dump["openContexts"],
+                         ["expect openContexts == 0"])
+    if dump["registry"]:
+        return Violation("invariant", "registrations left: %s" % dump["registry"],
+                         ["expect registry.length == 0"])
+    if any(value != 0 for value in dump["modes"].values()):
+        return Violation("invariant", "reader modes left changed: %s" % dump["modes"])
+    if dump["errorLog"]:
+        return Violation("invariant", "unexpected warning: %s" % dump["errorLog"][-1],
+                         ["expect errorLog.length == 0"])
+    broken = [c for c in dump["deferredCalls"] if c["state"].startswith("exception")]
+    if broken:
+        return Violation("invariant", "a deferred call threw: %s" % broken[0]["state"])
+    if all(s.watcher == "none" for s in states):
+        process = dump["process"]
+        if process["threads"] > process["idleThreads"]:
+            return Violation("invariant", "%d threads while the plug-in is idle, %d at the start" % (
+                process["threads"], process["idleThreads"]),
+                ["expect process.threads == %d" % process["idleThreads"]])
+        return _handle_violation(process["handles"], episode)
+    return None
+
+
+def _handle_violation(handles, episode):
+    """The host's handles when the plug-in is idle: after a warm-up (the host and
+    Wine open some of their own for good on the first road) they stay where they
+    were, give or take the two that a load keeps for the first exception thrown in
+    the library."""
+    episode.idle_handles.append(handles)
+    if len(episode.times) <= HANDLE_WARM_UP_STEPS:
+        return None
+    if episode.handle_baseline is None:
+        episode.handle_baseline = handles
+    if handles > episode.handle_baseline + HANDLE_SLACK:
+        return Violation("invariant", "%d host handles while the plug-in is idle, %d before" % (
+            handles, episode.handle_baseline))
+    return None
+
+
+# -- scripts and the summary ----------------------------------------------------------
+
+def write_script(path, episode, title):
+    lines = ["# " + title, "# Written by tests/explorer/explore.py; every step as it ran."]
+    lines += [line.replace("${EXPORT}", "${TEMP}\\export") for line in PRELUDE]
+    for number, (step, commands) in enumerate(episode.executed, 1):
+        lines.append("# step %d: %s" % (number, step))
+        lines += [line.replace("${EXPORT}", "${TEMP}\\export") for line in commands]
+    if episode.violation:
+        lines.append("# the violation: " + episode.violation.text)
+        lines += episode.violation.expects
+    lines.append("catalog kill")
+    with open(path, "w") as script:
+        script.write("\n".join(lines) + "\n")
+
+
+def summary(all_episodes, violations, elapsed):
+    times = [t for episode in all_episodes for t in episode.times]
+    by_kind = {}
+    for kind, seconds in times:
+        by_kind.setdefault(kind, []).append(seconds)
+    print("explorer: %d steps in %.1f s (%.3f s a step), %d violations" % (
+        len(times), elapsed, elapsed / max(1, len(times)), len(violations)))
+    for kind in sorted(by_kind, key=lambda k: -len(by_kind[k])):
+        values = sorted(by_kind[kind])
+        print("  %-15s %5d steps, median %6.3f s, max %6.3f s" % (
+            kind, len(values), values[len(values) // 2], values[-1]))
+    handles = [h for episode in all_episodes for h in episode.idle_handles]
+    if handles:
+        print("  host handles whenever the plug-in was idle: %d to %d" % (min(handles), max(handles)))
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--seed", type=int)
+    parser.add_argument("--seeds", help="comma-separated seeds, each run for --steps")
+    parser.add_argument("--steps", type=int, default=200)
+    parser.add_argument("--out", default=os.path.join(tempfile.gettempdir(), "tarnvel-explorer"))
+    parser.add_argument("--bin", default=os.path.join(ROOT, "build", "dev", "bin"))
+    parser.add_argument("--no-shrink", action="store_true")
+    args = parser.parse_args()
+    if args.seeds:
+        seeds = [int(s) for s in args.seeds.split(",")]
+    else:
+        seeds = [args.seed if args.seed is not None else random.SystemRandom().randrange(1, 10 ** 6)]
+    if not os.path.isfile(os.path.join(args.bin, "simcad.exe")):
+        sys.exit("explorer: no simcad.exe in %s; build first (tools/build)" % args.bin)
+    os.makedirs(args.out, exist_ok=True)
+    explorer = Explorer(os.path.abspath(args.bin), tempfile.mkdtemp(prefix="tarnvel-explore-"))
+    started = time.monotonic()
+    all_episodes, violations = [], []
+    for seed in seeds:
+        print("explorer: seed %d, %d steps" % (seed, args.steps), flush=True)
+        episodes = explorer.explore(seed, args.steps)
+        all_episodes += episodes
+        failing = episodes[-1] if episodes[-1].violation else None
+        if failing:
+            violations.append(_report(explorer, seed, failing, args))
+    summary(all_episodes, violations, time.monotonic() - started)
+    shutil.rmtree(explorer.work_dir, ignore_errors=True)
+    return 1 if violations else 0
+
+
+def _report(explorer, seed, failing, args):
+    steps_before = sum(1 for _ in failing.executed)
+    print("explorer: seed %d: VIOLATION after %d steps of its episode: %s" % (
+        seed, steps_before, failing.violation), flush=True)
+    path = os.path.join(args.out, "seed-%d-failing.simcad" % seed)
+    write_script(path, failing, "seed %d: %s" % (seed, failing.violation))
+    print("explorer: the failing sequence: %s" % path)
+    if not args.no_shrink:
+        shrunk, runs = explorer.shrink(failing)
+        path = os.path.join(args.out, "seed-%d-shrunk.simcad" % seed)
+        write_script(path, shrunk, "seed %d, shrunk: %s" % (seed, shrunk.violation))
+        print("explorer: shrunk to %d steps in %d replays: %s" % (len(shrunk.executed), runs, path))
+    return failing.violation
+
+
+if __name__ == "__main__":
+    sys.exit(main())

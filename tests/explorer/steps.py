@@ -1,0 +1,424 @@
+"""The steps the explorer takes: what the user, the host, the catalog and the system
+may do, each as simcad commands and as its effect on the model.
+
+A step is a kind and its parameters, chosen from the model's state when it is made,
+so a sequence can be replayed; a step that no longer fits when replayed (its part is
+gone, the catalog is not running) is passed over."""
+import catalog_parts
+import model
+import placement
+from model import ANY
+
+HAND_START = ('start "${CATALOG}\\bin\\x86\\64\\cscripthost.exe" '
+              '"${CATALOG}\\setup\\scripts\\common\\startvestra_tarnvel.vbb" -cadname "BRENVIKCAD" '
+              '-path "${EXPORT}\\by-hand.sat" -format "SAT"')
+FAULTS = [None] * 14 + ["pieces", "pieces-open", "hold-record", "broken-geometry"]
+
+
+class Step:
+    def __init__(self, kind, **params):
+        self.kind = kind
+        self.params = params
+
+    def __repr__(self):
+        return "%s %s" % (self.kind, self.params)
+
+
+# ---- making steps -------------------------------------------------------------------
+
+def make(rng, state):
+    """A random step that fits the state."""
+    kinds = [(kind, weight) for kind, weight, fits in _CHOICES if fits(state)]
+    kind = rng.choices([k for k, _ in kinds], [w for _, w in kinds])[0]
+    return _MAKERS[kind](rng, state)
+
+
+def _part_choice(rng, state, with_none):
+    serials = [part.serial for part in state.parts]
+    if with_none:
+        serials.append(None)
+    return rng.choice(serials) if serials else None
+
+
+_CHOICES = [
+    ("load", 30, lambda s: not s.loaded),
+    ("new", 8, lambda s: s.loaded),
+    ("close", 2, lambda s: s.loaded),
+    ("edit", 8, lambda s: s.loaded),
+    ("take", 30, lambda s: s.viewer is True),
+    ("move", 3, lambda s: bool(s.parts)),
+    ("workspace", 2, lambda s: True),
+    ("remove", 2, lambda s: any(p.serial != s.edited for p in s.parts)),
+    ("add", 2, lambda s: s.next_added_id < 999),
+    ("locate", 2, lambda s: True),
+    ("end", 1, lambda s: s.loaded),
+    ("main", 1, lambda s: s.loaded),
+    ("unload", 1, lambda s: s.loaded),
+    ("rush", 2, lambda s: s.loaded),
+    ("illegal", 1, lambda s: s.loaded),
+    ("mode2d", 1, lambda s: True),
+    ("messages", 1, lambda s: True),
+    ("install", 1, lambda s: True),
+    ("kill", 1, lambda s: s.viewer is True),
+    ("kill-mid-write", 1, lambda s: s.viewer is True),
+    ("hand-start", 1, lambda s: True),
+    ("directory", 1, lambda s: True),
+    ("burst", 1, lambda s: True),
+]
+
+_MAKERS = {
+    "load": lambda rng, s: Step("load"),
+    "new": lambda rng, s: Step("new", answer=rng.choice(["OK", "Abbruch"])),
+    "close": lambda rng, s: Step("close"),
+    "edit": lambda rng, s: Step("edit", part=_part_choice(rng, s, True)),
+    "take": lambda rng, s: Step("take", part=catalog_parts.random_part(rng), fault=rng.choice(FAULTS)),
+    "move": lambda rng, s: Step("move", part=_part_choice(rng, s, False),
+                                by=(rng.randint(-50, 50), rng.randint(-50, 50), rng.randint(-5, 5))),
+    "workspace": lambda rng, s: Step("workspace", number=rng.randint(0, 3),
+                                     place=(rng.randint(-200, 200), rng.randint(-200, 200), 0,
+                                            rng.choice([0, 30, 90, 180, 270]))),
+    "remove": lambda rng, s: Step("remove", part=rng.choice(
+        [p.serial for p in s.parts if p.serial != s.edited])),
+    "add": lambda rng, s: Step("add", tags=rng.choice([
+        {}, {"TVL_ID0": "A", "TVL_ID1": "B", "TVLM_0_D": "5"}, {"TVL_ID0": "A"}])),
+    "locate": lambda rng, s: Step("locate", at=(rng.randint(-100, 100), rng.randint(-100, 100), 0)),
+    "end": lambda rng, s: Step("end"),
+    "main": lambda rng, s: Step("main", answer=rng.choice(["OK", "Abbruch"])),
+    "unload": lambda rng, s: Step("unload"),
+    "rush": lambda rng, s: Step("rush", first=rng.choice(["new", "take"]) if s.viewer is True else "new",
+                                then=rng.choice(["end", "unload"]), part=catalog_parts.random_part(rng)),
+    "illegal": lambda rng, s: Step("illegal", number=rng.choice([103, 0, -1, 105])),
+    "mode2d": lambda rng, s: Step("mode2d", on=not s.mode2d),
+    "messages": lambda rng, s: Step("messages", on=not s.message_file),
+    "install": lambda rng, s: Step("install", on=not s.installed),
+    "kill": lambda rng, s: Step("kill"),
+    "kill-mid-write": lambda rng, s: Step("kill-mid-write", part=catalog_parts.random_part(rng)),
+    "hand-start": lambda rng, s: Step("hand-start"),
+    "directory": lambda rng, s: Step("directory"),
+    "burst": lambda rng, s: Step("burst", count=rng.choice([3, 20, 200])),
+}
+
+
+def fits(step, state):
+    """Whether a step made for an earlier state still makes sense here (replays)."""
+    for kind, _, check in _CHOICES:
+        if kind == step.kind and not check(state):
+            return False
+    for name in ("part",):
+        serial = step.params.get(name)
+        if step.kind in ("edit", "move", "remove") and serial is not None and state.part(serial) is None:
+            return False
+    if step.kind == "remove" and step.params["part"] == state.edited:
+        return False
+    if step.kind == "rush" and step.params["first"] == "take" and state.viewer is not True:
+        return False
+    return True
+
+
+# ---- commands -----------------------------------------------------------------------
+
+def commands(step, states):
+    """The simcad lines of a step; `states` are the states the system may be in."""
+    state = states[0]
+    kind, p = step.kind, step.params
+    settle = ["wait catalog idle 15000"]
+    if kind == "load":
+        return ["load"]
+    if kind in ("new", "main"):
+        answer = ["answer " + p["answer"]] if any(not s.started and not s.installed for s in states) else []
+        return answer + (["select 100"] if kind == "new" else ["main"]) + settle
+    if kind == "close":
+        return ["select 101"] + settle + ["wait threads idle 5000"]
+    if kind == "edit":
+        part = state.part(p["part"]) if p["part"] is not None else None
+        answer = ["answer OK"] if any(s.started and not (part and part.identified()) for s in states) else []
+        return answer + ["select 102" + (" part=%d" % part.id if part else "")] + settle
+    if kind == "take":
+        return _take_commands(p["part"], p["fault"], states) + settle
+    if kind == "move":
+        return ["part move %d %d %d %d" % ((state.part(p["part"]).id,) + p["by"])]
+    if kind == "workspace":
+        n = p["number"]
+        if n == 0 or n in state.workspaces:
+            return ["workspace %d" % n]
+        return ["workspace %d %d %d %d %d" % ((n,) + p["place"])]
+    if kind == "remove":
+        return ["part remove %d" % state.part(p["part"]).id]
+    if kind == "add":
+        words = " ".join("%s=%s" % item for item in p["tags"].items()) or "bibname=plain"
+        return ["part add %d %s" % (state.next_added_id, words)]
+    if kind == "locate":
+        return ["locate %d %d %d" % p["at"]]
+    if kind in ("end", "unload"):
+        return [kind] + settle + ["wait threads idle 5000"]
+    if kind == "rush":
+        first = (["select 100"] if p["first"] == "new"
+                 else ["catalog take " + _take_words(p["part"])])
+        return first + [p["then"]] + settle + ["wait threads idle 5000"]
+    if kind == "illegal":
+        return ["select %d" % p["number"]]
+    if kind == "mode2d":
+        return ["mode2d " + ("on" if p["on"] else "off")]
+    if kind == "messages":
+        return (['file ${EXPORT}\\..\\cad_msg.txt "4202=Note\\n4231=The library part cannot be loaded.\\n"',
+                 "messages ${EXPORT}\\..\\cad_msg.txt"] if p["on"]
+                else ['file ${EXPORT}\\..\\no_msg.txt ""', "messages ${EXPORT}\\..\\no_msg.txt"])
+    if kind == "install":
+        return ["env KVT_TARNVEL_ROOT_DIR=" + ("${CATALOG}" if p["on"] else "${EXPORT}\\..\\nocatalog")]
+    if kind == "kill":
+        return ["catalog kill", "wait threads idle 5000"]
+    if kind == "kill-mid-write":
+        return ["catalog fault hold-geometry", "catalog take " + _take_words(p["part"]),
+                "catalog kill", "wait threads idle 5000", "pump 300"]
+    if kind == "hand-start":
+        return [HAND_START, "wait catalog running 15000"] + settle
+    if kind == "directory":
+        return ["remove ${EXPORT}", "file ${EXPORT}\\marker.txt", "pump 300"]
+    if kind == "burst":
+        return ["file ${EXPORT}\\unrelated-%d.tmp x" % n for n in range(p["count"])] + ["pump 300"]
+    raise ValueError(kind)
+
+
+def _take_words(part):
+    key, variables = part
+    return " ".join([key] + ["%s=%s" % v for v in variables])
+
+
+def _take_commands(part, fault, states):
+    sure = all(s.watcher == "live" and s.catalog_path == "ours" and s.detection == frozenset([0])
+               for s in states)
+    arm = {None: [], "pieces": ["catalog fault pieces 4 120"],
+           "pieces-open": ["catalog fault pieces 3 100 open 400"],
+           "hold-record": ["catalog fault hold-record"],
+           "broken-geometry": ["catalog fault broken-geometry"]}[fault]
+    take = ["catalog take " + _take_words(part)]
+    if fault == "hold-record":
+        # The record is held back while the host runs its loop: nothing may be
+        # imported before it is written.
+        take += ["pump 400", "catalog release"]
+    wait = ["wait import 10000"] if sure else ["pump 1500"]
+    return arm + take + wait
+
+
+# ---- effects ------------------------------------------------------------------------
+
+def effects(step, state):
+    """The states the system may be in after the step, from one state before it."""
+    s = state.copy()
+    kind, p = step.kind, step.params
+    if kind == "load":
+        s.loaded = True
+        return [s]
+    if kind == "new":
+        return [_new_part(s, p["answer"])]
+    if kind == "main":
+        _start(s, p["answer"])
+        return [s]
+    if kind == "close":
+        if s.started:
+            s.watcher, s.viewer = "none", False
+        return [s]
+    if kind == "edit":
+        return _edit(s, p["part"])
+    if kind == "take":
+        return _take(s, p["part"], p["fault"])
+    if kind == "move":
+        part = s.part(p["part"])
+        if part.matrix is not ANY:
+            part.matrix = placement.multiply(part.matrix, placement.translation(*p["by"]))
+        return [s]
+    if kind == "workspace":
+        n = p["number"]
+        if n and n not in s.workspaces:
+            s.workspaces[n] = placement.workspace_placement(*p["place"])
+        s.active = n
+        return [s]
+    if kind == "remove":
+        s.parts.remove(s.part(p["part"]))
+        return [s]
+    if kind == "add":
+        part = s.new_part(dict(p["tags"]), placement.translation(*s.located), s.active_workspace())
+        part.id = s.next_added_id
+        s.next_added_id += 1
+        return [s]
+    if kind == "locate":
+        s.located = p["at"]
+        return [s]
+    if kind == "end":
+        _destroy(s)
+        return [s]
+    if kind == "unload":
+        _destroy(s)
+        s.loaded = False
+        return [s]
+    if kind == "rush":
+        return _rush(s, p)
+    if kind == "illegal":
+        s.asserts += 1
+        return [s]
+    if kind == "mode2d":
+        s.mode2d = p["on"]
+        return [s]
+    if kind == "messages":
+        s.message_file = p["on"]
+        return [s]
+    if kind == "install":
+        s.installed = p["on"]
+        return [s]
+    if kind == "kill":
+        s.viewer, s.watcher = False, "none"
+        return [s]
+    if kind == "kill-mid-write":
+        return _kill_mid_write(s)
+    if kind == "hand-start":
+        s.viewer, s.catalog_path = True, "hand"
+        return [s]
+    if kind == "directory":
+        s.files = set()
+        if s.watcher == "live":
+            s.watcher = "unknown"
+        return [s]
+    if kind == "burst":
+        return _stale_delivery(s)
+    raise ValueError(kind)
+
+
+def _start(s, answer):
+    """`Main`: the plug-in object, or the installation offer."""
+    if s.started:
+        return True
+    if not s.installed:
+        s.captions.append(model.OFFER_CAPTION)
+        s.system += answer == "OK"
+        return False
+    s.started = True
+    s.extension = "dwg" if s.mode2d else "sat"
+    return True
+
+
+def _send(s):
+    """A command reaches the catalog: it runs, writes to our names, and is watched."""
+    s.viewer, s.catalog_path, s.catalog_extension, s.watcher = True, "ours", s.extension, "live"
+
+
+def _new_part(s, answer):
+    if _start(s, answer):
+        s.edited = None
+        _send(s)
+    return s
+
+
+def _edit(s, serial):
+    if not s.started:
+        return [s]
+    part = s.part(serial) if serial is not None else None
+    if part is not None and part.tags is ANY:
+        return _edit_as(s.copy(), part, True) + _edit_as(s, part, False)
+    return _edit_as(s, part, part is not None and part.identified())
+
+
+def _edit_as(s, part, identified):
+    if identified:
+        s.edited = part.serial
+    else:
+        s.captions.append(model.NOTICE_CAPTION[s.message_file])
+        s.edited = None
+    _send(s)
+    return [s]
+
+
+def _written(s):
+    if s.catalog_path == "ours":
+        s.files |= {s.catalog_extension, s.catalog_extension + ".txt"}
+
+
+def _take(s, part, fault):
+    if s.catalog_path != "ours":
+        return [s]
+    unwatched = s.copy()
+    _written(unwatched)
+    if s.watcher == "none":
+        return [unwatched]
+    taken = _import(s, part, fault)
+    if s.watcher == "unknown" or 3 in s.detection:
+        return [taken, unwatched] + _stale_imports(unwatched)
+    return [taken]
+
+
+def _import(s, taken, fault):
+    """The export is delivered and imported, and the catalog is opened again."""
+    s = s.copy()
+    s.reads += 1
+    tags = catalog_parts.identification(*taken) if taken else ANY
+    made = fault != "broken-geometry"
+    old = s.part(s.edited) if s.edited is not None else None
+    if made and old is not None:
+        s.new_part(tags, old.world(), placement.IDENTITY, taken)
+        s.parts.remove(old)
+    elif made:
+        s.new_part(tags, placement.translation(*s.located), s.active_workspace(), taken)
+    s.edited = None
+    s.files -= {s.extension, s.extension + ".txt"}
+    s.detection = frozenset([0])
+    _send(s)
+    return s
+
+
+def _stale_imports(s):
+    """A watcher left in "both seen" delivers on the first change it sees, whatever
+    is on disk then: an import of unknown content, or a read that makes nothing."""
+    made = _import(s, None, None)
+    made.files_known = False
+    nothing = _import(s, None, "broken-geometry")
+    nothing.files_known = False
+    return [made, nothing]
+
+
+def _stale_delivery(s):
+    if s.watcher in ("live", "unknown") and 3 in s.detection and s.started:
+        return [s] + _stale_imports(s)
+    return [s]
+
+
+def _destroy(s):
+    """`End` or unloading: the watcher, the catalog and the export files go."""
+    if not s.started:
+        return
+    s.started, s.watcher, s.viewer, s.edited = False, "none", False, None
+    s.files -= {s.extension, s.extension + ".txt"}
+
+
+def _rush(s, p):
+    if p["first"] == "new":
+        s = _new_part(s, "Abbruch")
+        sent = s.started
+        _destroy(s)
+        if p["then"] == "unload":
+            s.loaded = False
+        if not sent:
+            return [s]
+        # The script host already on its way may start a viewer after the close.
+        late = s.copy()
+        late.viewer, late.catalog_path = True, "ours"
+        return [s, late]
+    if s.catalog_path == "ours":
+        _written(s)
+        if s.watcher != "none":
+            s.detection = frozenset([0, 1, 2, 3])
+    _destroy(s)
+    s.viewer = False
+    if p["then"] == "unload":
+        s.loaded = False
+    return [s]
+
+
+def _kill_mid_write(s):
+    watched = s.watcher != "none" and s.catalog_path == "ours"
+    if s.catalog_path == "ours":
+        s.files.add(s.catalog_extension)
+    s.viewer, s.watcher = False, "none"
+    if not watched:
+        return [s]
+    stale = 3 in s.detection
+    s.detection = frozenset({0: 1, 1: 1, 2: 3, 3: 3}[d] for d in s.detection)
+    return [s] + (_stale_imports(s) if stale else [])

@@ -5,9 +5,10 @@ the plug-in DLL and the catalog stand-in under Wine), and holds what the host sh
 after every step against the model and the invariants. A failing sequence is
 written as a simcad script and shrunk to the fewest steps that still fail.
 
-    explore.py [--seed N | --seeds N,M,...] [--steps N] [--out DIR] [--bin DIR]
+    explore.py [--seed N | --seeds N,M,...] [--steps N] [--jobs N] [--out DIR] [--bin DIR]
 """
 import argparse
+import json
 import os
 import random
 import shutil
@@ -272,8 +273,7 @@ def write_script(path, episode, title):
         script.write("\n".join(lines) + "\n")
 
 
-def summary(all_episodes, violations, elapsed):
-    times = [t for episode in all_episodes for t in episode.times]
+def summary(times, handles, violations, elapsed):
     by_kind = {}
     for kind, seconds in times:
         by_kind.setdefault(kind, []).append(seconds)
@@ -283,9 +283,10 @@ def summary(all_episodes, violations, elapsed):
         values = sorted(by_kind[kind])
         print("  %-15s %5d steps, median %6.3f s, max %6.3f s" % (
             kind, len(values), values[len(values) // 2], values[-1]))
-    handles = [h for episode in all_episodes for h in episode.idle_handles]
     if handles:
         print("  host handles whenever the plug-in was idle: %d to %d" % (min(handles), max(handles)))
+    for violation in violations:
+        print("  violation: " + violation)
 
 
 def main():
@@ -293,9 +294,12 @@ def main():
     parser.add_argument("--seed", type=int)
     parser.add_argument("--seeds", help="comma-separated seeds, each run for --steps")
     parser.add_argument("--steps", type=int, default=200)
+    parser.add_argument("--jobs", type=int, default=1,
+                        help="seeds run side by side, each job in a Wine prefix of its own")
     parser.add_argument("--out", default=os.path.join(tempfile.gettempdir(), "tarnvel-explorer"))
     parser.add_argument("--bin", default=os.path.join(ROOT, "build", "dev", "bin"))
     parser.add_argument("--no-shrink", action="store_true")
+    parser.add_argument("--results", help=argparse.SUPPRESS)
     args = parser.parse_args()
     if args.seeds:
         seeds = [int(s) for s in args.seeds.split(",")]
@@ -304,19 +308,58 @@ def main():
     if not os.path.isfile(os.path.join(args.bin, "simcad.exe")):
         sys.exit("explorer: no simcad.exe in %s; build first (tools/build)" % args.bin)
     os.makedirs(args.out, exist_ok=True)
-    explorer = Explorer(os.path.abspath(args.bin), tempfile.mkdtemp(prefix="tarnvel-explore-"))
     started = time.monotonic()
-    all_episodes, violations = [], []
+    if args.jobs > 1 and len(seeds) > 1:
+        times, handles, violations = _run_jobs(args, seeds)
+    else:
+        times, handles, violations = _run_seeds(args, seeds)
+    if args.results:
+        with open(args.results, "w") as results:
+            json.dump({"times": times, "handles": handles, "violations": violations}, results)
+    else:
+        summary(times, handles, violations, time.monotonic() - started)
+    return 1 if violations else 0
+
+
+def _run_seeds(args, seeds):
+    explorer = Explorer(os.path.abspath(args.bin), tempfile.mkdtemp(prefix="tarnvel-explore-"))
+    times, handles, violations = [], [], []
     for seed in seeds:
         print("explorer: seed %d, %d steps" % (seed, args.steps), flush=True)
         episodes = explorer.explore(seed, args.steps)
-        all_episodes += episodes
-        failing = episodes[-1] if episodes[-1].violation else None
-        if failing:
-            violations.append(_report(explorer, seed, failing, args))
-    summary(all_episodes, violations, time.monotonic() - started)
+        times += [t for episode in episodes for t in episode.times]
+        handles += [h for episode in episodes for h in episode.idle_handles]
+        if episodes[-1].violation:
+            violations.append("seed %d: %s" % (seed, _report(explorer, seed, episodes[-1], args)))
     shutil.rmtree(explorer.work_dir, ignore_errors=True)
-    return 1 if violations else 0
+    return times, handles, violations
+
+
+def _run_jobs(args, seeds):
+    """Each job is this program on a share of the seeds, in its own Wine prefix (the
+    catalog's processes and windows belong to one Wine session)."""
+    prefix = os.environ.get("WINEPREFIX", "/tmp/tarnvel-wine-%d" % os.getuid())
+    jobs = []
+    for job in range(args.jobs):
+        share = seeds[job::args.jobs]
+        if not share:
+            continue
+        results = os.path.join(args.out, "job-%d.json" % job)
+        command = [sys.executable, os.path.abspath(__file__), "--seeds", ",".join(map(str, share)),
+                   "--steps", str(args.steps), "--out", args.out, "--bin", args.bin,
+                   "--results", results] + (["--no-shrink"] if args.no_shrink else [])
+        environment = dict(os.environ, WINEPREFIX="%s-job%d" % (prefix, job))
+        jobs.append((subprocess.Popen(command, env=environment), results))
+    times, handles, violations = [], [], []
+    for process, results in jobs:
+        process.wait()
+        with open(results) as result:
+            found = json.load(result)
+        times += [tuple(t) for t in found["times"]]
+        handles += found["handles"]
+        violations += found["violations"]
+        os.remove(results)
+    return times, handles, violations
 
 
 def _report(explorer, seed, failing, args):
@@ -334,7 +377,7 @@ def _report(explorer, seed, failing, args):
         path = os.path.join(args.out, "seed-%d-shrunk.simcad" % seed)
         write_script(path, shrunk, "seed %d, shrunk: %s" % (seed, shrunk.violation))
         print("explorer: shrunk to %d steps in %d replays: %s" % (len(shrunk.executed), runs, path))
-    return failing.violation
+    return str(failing.violation)
 
 
 if __name__ == "__main__":

@@ -8,6 +8,7 @@
 void BenchParse(BenchReport& report, const std::filesystem::path& temp);
 void BenchWatcher(BenchReport& report, const std::filesystem::path& temp);
 void BenchRoad(BenchReport& report, const std::filesystem::path& temp);
+void BenchPieces(BenchReport& report, const std::filesystem::path& temp);
 void BenchSoak(BenchReport& report, const std::filesystem::path& temp);
 void BenchUser(BenchReport& report, const std::filesystem::path& temp);
 void BenchUnload(BenchReport& report, const std::filesystem::path& temp);

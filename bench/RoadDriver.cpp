@@ -81,7 +81,7 @@ RoadDriver::RoadDriver(const std::filesystem::path& exportDir) : exportDir_(expo
     std::filesystem::create_directories(exportDir_);
     SetEnvironmentVariableA("KVT_TARNVEL_ROOT_DIR", CatalogRoot().string().c_str());
     SetEnvironmentVariableA("KVT_TARNVEL_EXPORT_DIR", exportDir_.string().c_str());
-    SetEnvironmentVariableA("PVESTRA_LOG", (exportDir_.parent_path() / "catalog.log").string().c_str());
+    SetEnvironmentVariableA("PVESTRA_LOG", CatalogLog().string().c_str());
     sim::SetMacro(MACRO, TarnvelSelect);
     Select(100);
     ready_ = WaitFor([] { return catalog::isCatalogViewerRunning(); }, std::chrono::seconds(15));
@@ -96,7 +96,7 @@ RoadDriver::~RoadDriver()
     WaitFor([] { return CatalogProcessCount() == 0; }, std::chrono::seconds(10));
 }
 
-RoadTimes RoadDriver::Road(const std::string& part, bool editLast)
+RoadTimes RoadDriver::Road(const std::string& part, bool editLast, const std::string& fault)
 {
     RoadTimes times;
     if (editLast)
@@ -107,6 +107,8 @@ RoadTimes RoadDriver::Road(const std::string& part, bool editLast)
 
     Clock::time_point importsBefore = sim::LastDeferredCallFinished(104);
     long pausesBefore = MERIDAX_tarnvel_thread::PausesTaken();
+    if (!fault.empty() && !catalog::sendCatalogCommand(fault).ok())
+        return times;
     if (!catalog::sendCatalogCommand("take " + part).ok())
         return times;
     std::filesystem::path exportFile =

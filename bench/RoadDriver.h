@@ -29,8 +29,9 @@ public:
 
     bool Ready() const { return ready_; }
     // Takes a part ("ISO4017 D=8 L=40"); with `editLast`, first sends the last
-    // imported part back to the catalog, so that the take replaces it.
-    RoadTimes Road(const std::string& part, bool editLast);
+    // imported part back to the catalog, so that the take replaces it. A fault
+    // ("fault pieces 4 150") is armed in the catalog right before the take.
+    RoadTimes Road(const std::string& part, bool editLast, const std::string& fault = "");
     // Has the host call the plug-in's macro entry with this function number now, as
     // the user's command does.
     void Select(int functionNumber);
@@ -38,6 +39,8 @@ public:
     // user does with a placed part.
     void SendLastPartBack();
     const std::filesystem::path& ExportDir() const { return exportDir_; }
+    // The catalog's log, which it writes with a local time stamp on each line.
+    std::filesystem::path CatalogLog() const { return exportDir_.parent_path() / "catalog.log"; }
 
 private:
     bool ready_ = false;

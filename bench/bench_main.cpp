@@ -2,7 +2,7 @@
 // prints them as a table; with a path argument also writes them as JSON. Figures
 // are measured, never judged: no benchmark fails on a time.
 //   tarnvel_bench [--only SECTION] [JSON_PATH]
-//   sections: parse, watcher, road, soak, user, unload
+//   sections: parse, watcher, road, pieces, soak, user, unload
 // The soak's number of roads comes from TARNVEL_SOAK_ROADS (default 1000), the
 // unload's number of cycles of each kind from TARNVEL_UNLOAD_CYCLES (default 200).
 #include "Benchmarks.h"
@@ -40,6 +40,7 @@ int main(int argc, char** argv)
     run("parse", BenchParse);
     run("watcher", BenchWatcher);
     run("road", BenchRoad);
+    run("pieces", BenchPieces);
     run("soak", BenchSoak);
     run("user", BenchUser);
     run("unload", BenchUnload);

@@ -2,12 +2,17 @@
 // completion port with a one-second time-out, follows the changed names until the
 // export is complete, checks between waits whether it is to stop, and ends by
 // itself once the catalog no longer runs. A stop wakes the port wait at once.
+// When the names say "deliver" but the catalog still has one of the export's files
+// open for writing, the delivery waits, and the watcher looks again at each change
+// record and each port time-out until the writer has closed it.
 #include "MERIDAX_tarnvel_thread.h"
 
 #include "ExportDetection.h"
+#include "FileBeingWritten.h"
 #include "LibraryUnload.h"
 #include "MERIDAX_plugin.h"
 #include "UniqueHandle.h"
+#include "UtSystem.h"
 
 #include <windows.h>
 
@@ -20,13 +25,30 @@ namespace {
 constexpr DWORD CHANGE_BUFFER_SIZE = 8192;
 constexpr DWORD NOTIFY_FILTER = FILE_NOTIFY_CHANGE_LAST_WRITE | FILE_NOTIFY_CHANGE_CREATION;
 constexpr DWORD PORT_WAIT_MS = 1000;
+// While a delivery waits for a writer, the port wait is short: closing a file need
+// not make a change record, so a time-out may be the only thing that brings the
+// watcher back to look again. With the pause after it, a closed file is seen
+// within about 200 ms instead of 1.1 s.
+constexpr DWORD PENDING_PORT_WAIT_MS = 100;
 constexpr auto STOP_TEST_PAUSE = std::chrono::milliseconds(100);
 // A change record's fixed part: the next-entry offset, the action and the name's
 // length; the name follows. (sizeof the structure counts one name character and
 // the padding after it, which a record with a one-character name need not have.)
 constexpr DWORD CHANGE_RECORD_HEADER = offsetof(FILE_NOTIFY_INFORMATION, FileName);
 
+// Whether the catalog was just found running (at a port time-out) or not looked
+// for (at a change record).
+enum class ProcessCheck { NotDone, JustDone };
+
 std::atomic<long> pausesTaken{0};
+std::atomic<long> deliveryChecks{0};
+
+UtCString JoinedPath(const UtCString& directory, const UtCString& fileName)
+{
+    char joined[UT_MAX_PATH] = {};
+    UtJoinPathFile(directory, fileName, joined);
+    return joined;
+}
 
 }  // namespace
 
@@ -38,14 +60,22 @@ struct MERIDAX_tarnvel_thread::Watch {
     StopSignal& stop;
     UtCString exportName;
     UtCString recordName;
+    UtCString exportPath;
+    UtCString recordPath;
     UniqueHandle port;
     UniqueHandle directory;
     alignas(DWORD) BYTE buffer[CHANGE_BUFFER_SIZE];
     OVERLAPPED overlapped{};
     bool readOutstanding = false;
+    // The names said "deliver", but an export file was still being written.
+    bool deliveryPending = false;
 
-    Watch(MERIDAX_plugin& owner, StopSignal& stop, const UtCString& fileName)
-        : owner(owner), stop(stop), exportName(fileName), recordName(fileName + ".txt")
+    // The paths are joined as the plug-in object joins them for the import.
+    Watch(MERIDAX_plugin& owner, StopSignal& stop, const UtCString& directory,
+          const UtCString& fileName)
+        : owner(owner), stop(stop), exportName(fileName), recordName(fileName + ".txt"),
+          exportPath(JoinedPath(directory, exportName)),
+          recordPath(JoinedPath(directory, recordName))
     {
     }
     Watch(const Watch&) = delete;
@@ -86,7 +116,7 @@ struct MERIDAX_tarnvel_thread::Watch {
         return readOutstanding;
     }
 
-    // Walks the records of a completed read; true when the export was delivered.
+    // Walks the records of a completed read; true when the watch is over.
     bool ExamineChanges(DWORD byteCount)
     {
         DWORD offset = 0;
@@ -98,15 +128,42 @@ struct MERIDAX_tarnvel_thread::Watch {
             if (nameEnd > byteCount)
                 return false;
             UtCString changedName(record->FileName, record->FileNameLength / sizeof(WCHAR));
-            if (AdvanceExportDetection(changedName, exportName, recordName)) {
-                Deliver();
+            if (AdvanceExportDetection(changedName, exportName, recordName) &&
+                DeliverIfComplete(ProcessCheck::NotDone))
                 return true;
-            }
             if (record->NextEntryOffset == 0)
                 return false;
             offset += record->NextEntryOffset;
         }
     }
+
+    // The names say "deliver". True when the watch is over.
+    bool DeliverIfComplete(ProcessCheck processCheck)
+    {
+        bool over = DecideDelivery(processCheck);
+        ++deliveryChecks;
+        return over;
+    }
+
+    // Delivers unless the catalog still writes the geometry file or the record;
+    // then the state stays 3 and the delivery waits for the next look. A file
+    // found closed after such a wait counts only while the catalog runs, since one
+    // killed in the middle of a write leaves its file closed and half written: a
+    // port time-out has just made sure of that, a change record has not. True
+    // when it delivered or found the catalog gone.
+    bool DecideDelivery(ProcessCheck processCheck)
+    {
+        bool waited = deliveryPending;
+        deliveryPending = IsBeingWritten(exportPath) || IsBeingWritten(recordPath);
+        if (deliveryPending)
+            return false;
+        if (waited && processCheck == ProcessCheck::NotDone && CatalogGone())
+            return true;
+        Deliver();
+        return true;
+    }
+
+    DWORD PortWait() const { return deliveryPending ? PENDING_PORT_WAIT_MS : PORT_WAIT_MS; }
 
     // The handles go first, so that the main thread finds the export files free
     // and no read of this watcher left when it handles the event.
@@ -168,7 +225,7 @@ void MERIDAX_tarnvel_thread::WatchExportDirectory(MERIDAX_plugin& owner,
                                                   const UtCString& directory,
                                                   const UtCString& fileName, StopSignal& stop)
 {
-    Watch watch(owner, stop, fileName);
+    Watch watch(owner, stop, directory, fileName);
     watch.directory.reset(CreateFileA(directory.c_str(), FILE_LIST_DIRECTORY,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING,
@@ -181,7 +238,9 @@ void MERIDAX_tarnvel_thread::WatchExportDirectory(MERIDAX_plugin& owner,
 
 // A packet taken off the port is the directory read's completion, the stop
 // signal's wake, or nothing (the wait timed out or the port failed). A wake goes
-// straight to the stop test, which ends the loop.
+// straight to the stop test, which ends the loop. After a time-out a pending
+// delivery is looked at again only once the process check has found the catalog
+// running.
 void MERIDAX_tarnvel_thread::WaitForExport(Watch& watch, const StopSignal& stop)
 {
     if (IsStopRequested(stop))
@@ -193,8 +252,8 @@ void MERIDAX_tarnvel_thread::WaitForExport(Watch& watch, const StopSignal& stop)
         DWORD byteCount = 0;
         ULONG_PTR key = 0;
         OVERLAPPED* packet = nullptr;
-        BOOL succeeded =
-            GetQueuedCompletionStatus(watch.port.get(), &byteCount, &key, &packet, PORT_WAIT_MS);
+        BOOL succeeded = GetQueuedCompletionStatus(watch.port.get(), &byteCount, &key, &packet,
+                                                   watch.PortWait());
         bool readCompleted = packet == &watch.overlapped;
         if (readCompleted)
             watch.readOutstanding = false;
@@ -203,8 +262,11 @@ void MERIDAX_tarnvel_thread::WaitForExport(Watch& watch, const StopSignal& stop)
         if (readCompleted && succeeded) {
             if (byteCount > 0 && watch.ExamineChanges(byteCount))
                 return;
-        } else if (!(succeeded && StopSignal::IsWake(key, packet)) && watch.CatalogGone()) {
-            return;
+        } else if (!(succeeded && StopSignal::IsWake(key, packet))) {
+            if (watch.CatalogGone())
+                return;
+            if (watch.deliveryPending && watch.DeliverIfComplete(ProcessCheck::JustDone))
+                return;
         }
         if (IsStopRequested(stop))
             return;
@@ -212,6 +274,8 @@ void MERIDAX_tarnvel_thread::WaitForExport(Watch& watch, const StopSignal& stop)
 }
 
 long MERIDAX_tarnvel_thread::PausesTaken() noexcept { return pausesTaken; }
+
+long MERIDAX_tarnvel_thread::DeliveryChecks() noexcept { return deliveryChecks; }
 
 bool MERIDAX_tarnvel_thread::IsStopRequested(const StopSignal& stop) noexcept
 {

@@ -40,6 +40,11 @@ public:
     // see that a pause is over.
     static long PausesTaken() noexcept;
 
+    // How many times all watchers have looked whether an export that the names
+    // called complete was still being written, and then delivered it or let it
+    // wait: tests use it to see that such a moment is over.
+    static long DeliveryChecks() noexcept;
+
 private:
     struct Watch;
 

@@ -1,12 +1,14 @@
 // The export watcher thread on a real directory with real files: delivery to the
-// main thread, ending when the catalog goes, stopping, and a missing directory.
-// A stand-in process named pvestra.exe plays the running catalog.
+// main thread, waiting while an export file is still being written, ending when
+// the catalog goes, stopping, and a missing directory. A stand-in process named
+// pvestra.exe plays the running catalog; the test itself plays its writer.
 #include "FakeProcess.h"
 #include "HostTest.h"
 
 #include "ExportDetection.h"
 #include "MERIDAX_plugin.h"
 #include "MERIDAX_tarnvel_thread.h"
+#include "UniqueHandle.h"
 
 #include <fstream>
 
@@ -62,6 +64,27 @@ protected:
     {
         return WaitUntil([&] { return plugin->watcher->HasEnded(); }, timeout);
     }
+    // Creates the record, empty, and keeps it open for writing, as a catalog that
+    // writes it in pieces does, until a change record after both names has been
+    // looked at (the check count shows it). Nothing of the record is written
+    // through the handle, so closing it makes no change record. False when the
+    // delivery did not come to wait.
+    bool HoldRecordOpenUntilADeliveryWaits(UniqueHandle& writer)
+    {
+        std::filesystem::path record = exports / "tarnvel_output_7.sat.txt";
+        writer.reset(CreateFileW(record.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!writer || !WaitUntil([&] { return ExportDetectionState == 3; }, 5s))
+            return false;
+        long checksBefore = MERIDAX_tarnvel_thread::DeliveryChecks();
+        auto looked = [&] { return MERIDAX_tarnvel_thread::DeliveryChecks() > checksBefore; };
+        return WaitUntil(
+            [&] {
+                Write("anything", "x");
+                return WaitUntil(looked, 100ms);
+            },
+            5s);
+    }
 
     std::filesystem::path exports;
     std::unique_ptr<MERIDAX_plugin> plugin;
@@ -83,6 +106,54 @@ TEST_F(Watcher, GeometryThenRecordTwiceDeliversOnceToTheMainThread)
     long delivered = sim::DeliveredEvents();
     sim::RunPending();
     EXPECT_EQ(sim::DeliveredEvents(), delivered) << "one export, one event";
+}
+
+// While the record is open for writing, the change record that completes the
+// names does not deliver; closing it alone does, found at a port time-out.
+TEST_F(Watcher, DeliversARecordStillBeingWrittenOnlyOnceItsWriterClosesIt)
+{
+    StartWatching();
+    ASSERT_TRUE(WriteUntilState("tarnvel_output_7.sat", 1));
+    UniqueHandle writer;
+    ASSERT_TRUE(HoldRecordOpenUntilADeliveryWaits(writer));
+    long delivered = sim::DeliveredEvents();
+    sim::RunPending();
+    EXPECT_EQ(sim::DeliveredEvents(), delivered) << "nothing delivered while the record is open";
+    EXPECT_EQ(ExportDetectionState, 3) << "the delivery still waits";
+
+    writer.reset();
+    EXPECT_TRUE(DeliveredWithin(3s)) << "the close is seen without a further change record";
+    EXPECT_EQ(ExportDetectionState, 0);
+}
+
+// A catalog that dies in the middle of its record leaves it closed and half
+// written. Whichever comes first after that, the port time-out or a change
+// record, finds the catalog gone before it would deliver.
+TEST_F(Watcher, CatalogGoneWhileItsRecordIsOpenEndsWithoutDelivery)
+{
+    for (bool changeAfterTheClose : {false, true}) {
+        SCOPED_TRACE(changeAfterTheClose ? "a change record after the close"
+                                         : "no change after the close");
+        // A folder of its own for each catalog: the last one's program file may
+        // still be in use for a moment after its end.
+        catalog.reset();
+        std::string folder = "catalog-" + std::to_string(changeAfterTheClose);
+        catalog = std::make_unique<FakeProcess>(Temp() / folder, "pvestra.exe");
+        ExportDetectionState = 0;
+        std::filesystem::remove(exports / "tarnvel_output_7.sat.txt");
+        StartWatching();
+        ASSERT_TRUE(WriteUntilState("tarnvel_output_7.sat", 1));
+        UniqueHandle writer;
+        ASSERT_TRUE(HoldRecordOpenUntilADeliveryWaits(writer));
+        catalog->Terminate();
+        writer.reset();
+        if (changeAfterTheClose)
+            Write("anything", "x");
+        ASSERT_TRUE(EndsWithin(5s));
+        plugin->StopWatching();
+        EXPECT_EQ(sim::RunPending(), 0) << "the thread ended without queuing an event";
+        EXPECT_EQ(ExportDetectionState, 3) << "the next watcher goes on from here";
+    }
 }
 
 TEST_F(Watcher, SurvivesMoreChangesThanItsBufferHolds)

@@ -406,7 +406,6 @@ def _rush(s, p):
         if s.watcher != "none":
             s.detection = frozenset([0, 1, 2, 3])
     _destroy(s)
-    s.viewer = False
     if p["then"] == "unload":
         s.loaded = False
     return [s]

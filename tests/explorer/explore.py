@@ -56,6 +56,7 @@ class Episode:
         self.idle_handles = []
         self.handle_baseline = None
         self.logs = {}           # the catalog's log and simcad's errors, kept on a violation
+        self.steps_before = 0    # steps of the seed's earlier episodes
 
 
 class Explorer:
@@ -152,6 +153,7 @@ class Explorer:
         while left > 0:
             length = min(EPISODE_STEPS, left)
             episode = self.run(lambda i, state: steps.make(rng, state) if i < length else None)
+            episode.steps_before = step_count - left
             episodes.append(episode)
             left -= length
             if episode.violation:
@@ -363,9 +365,8 @@ def _run_jobs(args, seeds):
 
 
 def _report(explorer, seed, failing, args):
-    steps_before = sum(1 for _ in failing.executed)
-    print("explorer: seed %d: VIOLATION after %d steps of its episode: %s" % (
-        seed, steps_before, failing.violation), flush=True)
+    print("explorer: seed %d: VIOLATION at step %d of the seed: %s" % (
+        seed, failing.steps_before + len(failing.executed), failing.violation), flush=True)
     path = os.path.join(args.out, "seed-%d-failing.simcad" % seed)
     write_script(path, failing, "seed %d: %s" % (seed, failing.violation))
     print("explorer: the failing sequence: %s" % path)

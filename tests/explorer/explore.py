@@ -30,7 +30,7 @@ COMMAND_DEADLINE_S = 30      # longer than any wait a step asks for: beyond it, 
 UNLOAD_LIMIT_MS = 1500
 HANDLE_WARM_UP_STEPS = 10
 HANDLE_SLACK = 6
-SHRINK_RUNS = 40
+SHRINK_RUNS = 80
 SHRINK_SECONDS = 900
 PRELUDE = ["env KVT_TARNVEL_ROOT_DIR=${CATALOG}", "env KVT_TARNVEL_EXPORT_DIR=${EXPORT}",
            "env PVESTRA_LOG=${EXPORT}\\..\\catalog.log", "file ${EXPORT}\\marker.txt", "load"]

@@ -128,7 +128,10 @@ def commands(step, states):
         answer = ["answer " + p["answer"]] if any(not s.started and not s.installed for s in states) else []
         return answer + (["select 100"] if kind == "new" else ["main"]) + settle
     if kind == "close":
-        return ["select 101"] + settle + ["wait threads idle 5000"]
+        # Closing stops the watcher and waits for its thread: none may be left the
+        # moment the call returns (one left to end by itself would still look,
+        # and deliver, for up to a second).
+        return ["select 101", "wait threads idle 0"] + settle
     if kind == "edit":
         part = state.part(p["part"]) if p["part"] is not None else None
         answer = ["answer OK"] if any(s.started and not (part and part.identified()) for s in states) else []
@@ -149,8 +152,12 @@ def commands(step, states):
         return ["part add %d %s" % (state.next_added_id, words)]
     if kind == "locate":
         return ["locate %d %d %d" % p["at"]]
-    if kind in ("end", "unload"):
-        return [kind] + settle + ["wait threads idle 5000"]
+    if kind == "end":
+        return ["end", "wait threads idle 0"] + settle
+    if kind == "unload":
+        # An unload waits for the watcher to be done with the library's code; the
+        # thread itself may take a moment more to go.
+        return ["unload"] + settle + ["wait threads idle 5000"]
     if kind == "rush":
         first = (["select 100"] if p["first"] == "new"
                  else ["catalog take " + _take_words(p["part"])])

@@ -99,6 +99,9 @@ class Explorer:
         def send(line):
             return host.run(line.replace("${EXPORT}", export_windows), COMMAND_DEADLINE_S)
 
+        def count_handles():
+            return int(send("handles")[0].split(": ")[1])
+
         for line in PRELUDE:
             send(line)
         states = steps.effects(steps.Step("load"), model.State())
@@ -116,6 +119,10 @@ class Explorer:
             try:
                 printed = [out for line in lines for out in send(line)]
                 dump = host.dump()
+                episode.times.append((step.kind, time.monotonic() - started))
+                files = os.listdir(export) if os.path.isdir(export) else []
+                states, violation = self._check(step, states, printed, dump, files, episode,
+                                                count_handles)
             except session.Hang as hang:
                 episode.violation = Violation("hang", str(hang))
                 return
@@ -124,18 +131,16 @@ class Explorer:
                 category = "script" if "exit code 2" in str(stopped) else "crash"
                 episode.violation = Violation(category, str(stopped))
                 return
-            episode.times.append((step.kind, time.monotonic() - started))
-            files = os.listdir(export) if os.path.isdir(export) else []
-            states, violation = self._check(step, states, printed, dump, files, episode)
             if violation:
                 episode.violation = violation
                 return
 
-    def _check(self, step, states, printed, dump, files, episode):
+    def _check(self, step, states, printed, dump, files, episode, count_handles):
         seen = model.observe(dump, files)
         after = _distinct([t for s in states for t in steps.effects(step, s)])
         agreeing = [t for t in after if not model.differences(t, seen)]
-        violation = _command_violation(printed) or _invariant_violation(agreeing or after, dump, episode)
+        violation = (_command_violation(printed) or
+                     _invariant_violation(agreeing or after, dump, episode, count_handles))
         if violation:
             return after, violation
         if not agreeing:
@@ -222,7 +227,7 @@ def _command_violation(printed):
     return None
 
 
-def _invariant_violation(states, dump, episode):
+def _invariant_violation(states, dump, episode, count_handles):
     if dump["openContexts"] != 0:
         return Violation("invariant", "%d context units left open" % dump["openContexts"],
                          ["expect openContexts == 0"])
@@ -243,7 +248,7 @@ def _invariant_violation(states, dump, episode):
             return Violation("invariant", "%d threads while the plug-in is idle, %d at the start" % (
                 process["threads"], process["idleThreads"]),
                 ["expect process.threads == %d" % process["idleThreads"]])
-        return _handle_violation(process["handles"], episode)
+        return _handle_violation(count_handles(), episode)
     return None
 
 

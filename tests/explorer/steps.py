@@ -104,10 +104,9 @@ def fits(step, state):
     for kind, _, check in _CHOICES:
         if kind == step.kind and not check(state):
             return False
-    for name in ("part",):
-        serial = step.params.get(name)
-        if step.kind in ("edit", "move", "remove") and serial is not None and state.part(serial) is None:
-            return False
+    serial = step.params.get("part")
+    if step.kind in ("edit", "move", "remove") and serial is not None and state.part(serial) is None:
+        return False
     if step.kind == "remove" and step.params["part"] == state.edited:
         return False
     if step.kind == "rush" and step.params["first"] == "take" and state.viewer is not True:

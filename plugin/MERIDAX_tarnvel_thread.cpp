@@ -25,11 +25,12 @@ namespace {
 constexpr DWORD CHANGE_BUFFER_SIZE = 8192;
 constexpr DWORD NOTIFY_FILTER = FILE_NOTIFY_CHANGE_LAST_WRITE | FILE_NOTIFY_CHANGE_CREATION;
 constexpr DWORD PORT_WAIT_MS = 1000;
-// While a delivery waits, the port wait is short: closing a file need not make a
-// change record, so a time-out may be the only thing that brings the watcher back
-// to look. It need only be long enough for changes made during the pause before
-// it, which the system has kept for the next read, to arrive.
-constexpr DWORD PENDING_PORT_WAIT_MS = 10;
+// While a delivery waits, the port wait is all but cut: closing a file need not
+// make a change record, so a time-out may be the only thing that brings the
+// watcher back to look. The pause before it is the quiet span that counts: the
+// system keeps the changes made during it for the next read, which completes at
+// once with them, so the wait need not be long for them to arrive.
+constexpr DWORD PENDING_PORT_WAIT_MS = 1;
 constexpr auto STOP_TEST_PAUSE = std::chrono::milliseconds(100);
 // A change record's fixed part: the next-entry offset, the action and the name's
 // length; the name follows. (sizeof the structure counts one name character and

@@ -10,6 +10,7 @@
 
 #include "ExportDetection.h"
 #include "FileBeingWritten.h"
+#include "FileChangedSince.h"
 #include "LibraryUnload.h"
 #include "MERIDAX_plugin.h"
 #include "UniqueHandle.h"
@@ -59,6 +60,9 @@ struct MERIDAX_tarnvel_thread::Watch {
     alignas(DWORD) BYTE buffer[CHANGE_BUFFER_SIZE];
     OVERLAPPED overlapped{};
     bool readOutstanding = false;
+    // When the records of the last completed read were taken: the next read
+    // reports the changes since then.
+    FILETIME changesTakenUntil{};
     // The names said "deliver"; the delivery waits for the files to be quiet
     // and closed.
     bool deliveryPending = false;
@@ -116,9 +120,7 @@ struct MERIDAX_tarnvel_thread::Watch {
         return readOutstanding;
     }
 
-    // Walks the records of a completed read; true when the watch is over. Once the
-    // names say "deliver" the rest of the buffer is walked for the export's names
-    // only: a read that brought a change of them says the writer may be at work.
+    // Walks the records of a completed read; true when the watch is over.
     bool ExamineChanges(DWORD byteCount)
     {
         bool exportChanged = false;
@@ -130,14 +132,45 @@ struct MERIDAX_tarnvel_thread::Watch {
             DWORD nameEnd = offset + CHANGE_RECORD_HEADER + record->FileNameLength;
             if (nameEnd > byteCount)
                 break;
-            UtCString changedName(record->FileName, record->FileNameLength / sizeof(WCHAR));
-            exportChanged = exportChanged || changedName.Contains(exportName);
-            if (!deliveryPending && AdvanceExportDetection(changedName, exportName, recordName))
-                deliveryPending = true;
+            ApplyChange(UtCString(record->FileName, record->FileNameLength / sizeof(WCHAR)), exportChanged);
             if (record->NextEntryOffset == 0)
                 break;
             offset += record->NextEntryOffset;
         }
+        return SettleDelivery(exportChanged);
+    }
+
+    // The system lost the read's records: more changes came than the buffer
+    // holds, as a writer that rewrites its file again and again makes them. The
+    // names are gone, but each export file that was written meanwhile counts as a
+    // record of its name (the geometry file first, as a catalog writes it), and
+    // the lost buffer as one record more of some other file. True when the watch
+    // is over.
+    bool ExamineLostChanges(const FILETIME& since)
+    {
+        bool exportChanged = false;
+        if (FileChangedSince(exportPath, since))
+            ApplyChange(exportName, exportChanged);
+        if (FileChangedSince(recordPath, since))
+            ApplyChange(recordName, exportChanged);
+        ApplyChange(UtCString(), exportChanged);
+        return SettleDelivery(exportChanged);
+    }
+
+    // One change record through the detection table. Once the names say
+    // "deliver" the table is done; the records are still looked at for the
+    // export's names, since a change of them says the writer may be at work.
+    void ApplyChange(const UtCString& changedName, bool& exportChanged)
+    {
+        exportChanged = exportChanged || changedName.Contains(exportName);
+        if (!deliveryPending && AdvanceExportDetection(changedName, exportName, recordName))
+            deliveryPending = true;
+    }
+
+    // After a read: a pending delivery is looked at once the read brought no
+    // change of the export's files. True when it delivered.
+    bool SettleDelivery(bool exportChanged)
+    {
         return deliveryPending && !exportChanged && DeliverIfComplete();
     }
 
@@ -236,6 +269,7 @@ void MERIDAX_tarnvel_thread::WaitForExport(Watch& watch, const StopSignal& stop)
 {
     if (IsStopRequested(stop))
         return;
+    watch.changesTakenUntil = SystemTimeNow();
     for (;;) {
         if (!watch.readOutstanding && !watch.StartRead())
             return;
@@ -246,12 +280,15 @@ void MERIDAX_tarnvel_thread::WaitForExport(Watch& watch, const StopSignal& stop)
         BOOL succeeded = GetQueuedCompletionStatus(watch.port.get(), &byteCount, &key, &packet,
                                                    watch.PortWait());
         bool readCompleted = packet == &watch.overlapped;
-        if (readCompleted)
+        FILETIME changesSince = watch.changesTakenUntil;
+        if (readCompleted) {
             watch.readOutstanding = false;
+            watch.changesTakenUntil = SystemTimeNow();
+        }
 
-        // A completion of zero bytes means the system lost the changes: nothing to walk.
+        // A completion of zero bytes means the system lost the changes.
         if (readCompleted && succeeded) {
-            if (byteCount > 0 && watch.ExamineChanges(byteCount))
+            if (byteCount > 0 ? watch.ExamineChanges(byteCount) : watch.ExamineLostChanges(changesSince))
                 return;
         } else if (!(succeeded && StopSignal::IsWake(key, packet))) {
             if (watch.deliveryPending && watch.DeliverIfComplete())

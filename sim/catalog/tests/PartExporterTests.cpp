@@ -172,6 +172,34 @@ TEST_F(PartExporterTest, ANewTakeFinishesARecordInPiecesFirst) {
     EXPECT_FALSE(exporter.continueRecord().ok);
 }
 
+// A reader that denies write sharing stands in the way of the record's write: the
+// catalog does not wait for it, the take fails and says why.
+TEST_F(PartExporterTest, ARefusedRecordWriteFailsTheTakeAndSaysSo) {
+    const std::string path = directory.file("out.sat");
+    ASSERT_TRUE(writeWholeFile(path + ".txt", "old").empty());
+    HANDLE reader = CreateFileA((path + ".txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    const auto result = exporter.take(bolt(), path, "SAT");
+    CloseHandle(reader);
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.text.find("record write failed"), std::string::npos) << result.text;
+    EXPECT_NE(result.text.find("refused"), std::string::npos) << result.text;
+}
+
+// The reopening writer goes on after the take has returned, and leaves the record
+// whole when its time is up.
+TEST_F(PartExporterTest, AReopeningWriterRewritesTheRecordUntilItsTimeIsUp) {
+    const std::string path = directory.file("out.sat");
+    exporter.armReopeningWriter(300);
+    ASSERT_TRUE(exporter.take(bolt(), path, "SAT").ok);
+    EXPECT_EQ(exporter.pending(), PartExporter::Pending::Reopening);
+    const ULONGLONG deadline = GetTickCount64() + 5000;
+    while (exporter.pending() == PartExporter::Pending::Reopening && GetTickCount64() < deadline) Sleep(10);
+    EXPECT_EQ(exporter.pending(), PartExporter::Pending::Nothing);
+    EXPECT_EQ(readWholeFile(path + ".txt"), exportRecordText(bolt()));
+}
+
 TEST_F(PartExporterTest, FailsWithoutPathOrWithAnUnwritablePath) {
     EXPECT_FALSE(exporter.take(bolt(), "", "SAT").ok);
     EXPECT_FALSE(exporter.take(bolt(), directory.file("missing\\dir\\out.sat"), "SAT").ok);

@@ -41,11 +41,16 @@ add_library(msvc_abi_startup STATIC
 target_compile_options(msvc_abi_startup PRIVATE /GS- /W4)
 
 # The standard library's static part: what Microsoft's import library of
-# msvcp140.dll holds as code (lazy facets' registration), from the library's own
-# sources, and what Wine's msvcp140.dll lacks (stl/).
+# msvcp140.dll holds as code (lazy facets' registration, the file system and
+# system error messages over Win32), from the library's own sources, and what
+# Wine's msvcp140.dll lacks (stl/).
 add_library(msvc_abi_stl_static STATIC
+    ${TARNVEL_MSVC_STL}/stl/src/filesystem.cpp
     ${TARNVEL_MSVC_STL}/stl/src/locale0_implib.cpp
+    ${TARNVEL_MSVC_STL}/stl/src/syserror_import_lib.cpp
     ${CMAKE_CURRENT_LIST_DIR}/stl/ConditionTimedWait.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/stl/CopyFile2.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/stl/ThreadSleep.cpp
 )
 target_include_directories(msvc_abi_stl_static PRIVATE ${CMAKE_CURRENT_LIST_DIR}/stl/include)
 target_compile_options(msvc_abi_stl_static PRIVATE /W3)

@@ -16,9 +16,9 @@ set(CMAKE_C_COMPILER_TARGET ${msvc_triple})
 set(CMAKE_CXX_COMPILER clang-cl-22)
 set(CMAKE_CXX_COMPILER_TARGET ${msvc_triple})
 set(CMAKE_LINKER lld-link-22)
-set(CMAKE_AR llvm-lib)
-set(CMAKE_RC_COMPILER llvm-rc)
-set(CMAKE_MT llvm-mt)
+set(CMAKE_AR llvm-lib-22)
+set(CMAKE_RC_COMPILER llvm-rc-22)
+set(CMAKE_MT llvm-mt-22)
 
 # Microsoft's standard library: by default the release kept beside the
 # repository's folder; another machine names its own copy.

@@ -2,9 +2,15 @@
 // newer SDKs that the standard library's file system code uses: a file's
 // 128-bit identity (FILE_ID_INFO, to tell whether two paths are one file), the
 // extended delete disposition, unprivileged symbolic links, and GetTempPath2W
-// (looked up at run time, falling back to GetTempPathW).
+// (looked up at run time, falling back to GetTempPathW). Wine 8's kernel32
+// lacks CopyFile2, which stl/CopyFile2.cpp makes in the module itself: Wine's
+// declaration, imported from kernel32, is renamed out of the way.
 #pragma once
+#define CopyFile2 __wine_imported_CopyFile2
 #include_next <winbase.h>
+#undef CopyFile2
+
+EXTERN_C HRESULT WINAPI CopyFile2(PCWSTR source, PCWSTR target, COPYFILE2_EXTENDED_PARAMETERS* parameters);
 
 #ifndef FILE_DISPOSITION_FLAG_DELETE
 typedef struct _FILE_ID_128_RECORD {

@@ -10,8 +10,12 @@ if(NOT IS_DIRECTORY "${TARNVEL_MSVC_STL}/stl/inc")
         "${TARNVEL_MSVC_STL} (set TARNVEL_MSVC_STL to its folder)")
 endif()
 
+# Wine's ucrtbase also exports what Microsoft's runtime has in vcruntime140 (the
+# exception handlers, memcpy...); the linker takes a name from the first library
+# that has it, so vcruntime140 comes first and the modules import as the host
+# compiler's do.
 tarnvel_msvc_import_libraries(msvc_abi_import_libraries
-    ucrtbase vcruntime140 msvcp140 kernel32 user32 gdi32 advapi32 shell32 psapi ntdll)
+    vcruntime140 msvcp140 ucrtbase kernel32 user32 gdi32 advapi32 shell32 psapi ntdll)
 
 # None of the platform's default system libraries: the runtime below names
 # those the build has.

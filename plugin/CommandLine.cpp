@@ -43,12 +43,12 @@ UtCString MERIDAX_plugin::GetExportFormatName(int formatNumber)
     return UtCadIsMe2d() ? "DWG2D" : "STEP";
 }
 
-UtCString MERIDAX_plugin::GetExportPath(int formatNumber)
+UtCString MERIDAX_plugin::GetExportPath(int format)
 {
     exportDir = OsGetEnvDflt("KVT_TARNVEL_EXPORT_DIR", UtGetTempDir());
 
-    bool known = formatNumber >= 0 && formatNumber < FORMAT_COUNT;
-    UtCString extension = known ? EXTENSIONS[formatNumber] : UtCadIsMe2d() ? "dwg" : "sat";
+    bool known = format >= 0 && format < FORMAT_COUNT;
+    UtCString extension = known ? EXTENSIONS[format] : UtCadIsMe2d() ? "dwg" : "sat";
 
     exportFileName.Format("tarnvel_output_%d.", _getpid());
     exportFileName += extension;

@@ -48,7 +48,7 @@ public:
     static UtCString GetLanguageName(int languageNumber);
     static UtCString GetExportFormatName(int formatNumber);
     // Fixes the export directory and names for this format; returns the export path.
-    UtCString GetExportPath(int formatNumber);
+    UtCString GetExportPath(int format);
     // Also sets MERIDAX_LANGUAGE and the export names.
     UtCString BuildCommandLine(UtCString& modelIdent);
 

@@ -12,27 +12,44 @@ import placement
 
 ANY = "any"
 NOTICE_CAPTION = {False: "HINWEIS", True: "Note"}
+NOTICE_TEXT = {False: "Fehler beim Bibliotheksteil laden!", True: "The library part cannot be loaded."}
 OFFER_CAPTION = "BRENVIKCAD PARTS"
+OFFER_TEXT = "BRENVIKCAD PARTS installieren?"
+NOTICE = "notice"
+OFFER = "offer"
 IDENT_NAME = re.compile(r"^(TVL_ID\d+|TVLM_\d+_.*)$")
 EXPORT_NAME = re.compile(r"^tarnvel_output_\d+\.(.+)$")
+FIXED_ATTRIBUTES = [("obkind", "tarnvel"), ("bibname", ""), ("bibpath", "")]
+MODE_NAMES = ("manipSetOnce", "readSilentSuccess", "keepBibSetModes", "readBibModify",
+              "readBibModifyId", "locateParts")
+LIMIT = 255
+
+
+def message(kind, message_file):
+    """The modal message the host must show: caption, text and the five button slots."""
+    if kind == NOTICE:
+        return {"caption": NOTICE_CAPTION[message_file], "text": NOTICE_TEXT[message_file],
+                "texts": ["", "OK", "", "", ""]}
+    return {"caption": OFFER_CAPTION, "text": OFFER_TEXT, "texts": ["", "OK", "", "Abbruch", ""]}
 
 
 class Part:
-    def __init__(self, serial, tags, matrix, workspace, taken=None):
+    def __init__(self, serial, tags, matrix, workspace, taken=None, record="full"):
         self.serial = serial          # the model's own name for the part
         self.id = None                # the host's id, learnt when the part appears
-        self.tags = tags              # identification attributes, or ANY
-        self.matrix = matrix          # part matrix, or ANY
+        self.tags = tags              # identification attributes (TVL_ID*, TVLM_*)
+        self.matrix = matrix          # part matrix
         self.workspace = workspace    # placement of its workspace
         self.taken = taken            # (key, variables) when it came from the catalog
+        # For a taken part, what of its record the import had: "full", "partial"
+        # (a prefix of the lines), or "none"; for a placed one, its attributes.
+        self.record = record
 
     def world(self):
-        if self.matrix is ANY:
-            return ANY
         return placement.multiply(self.matrix, self.workspace)
 
     def identified(self):
-        return self.tags is not ANY and "TVL_ID0" in self.tags and "TVL_ID1" in self.tags
+        return "TVL_ID0" in self.tags and "TVL_ID1" in self.tags
 
 
 class State:
@@ -52,13 +69,17 @@ class State:
         self.located = (0, 0, 0)
         self.workspaces = {}          # number -> placement
         self.active = 0
-        self.captions = []            # captions of the modal messages so far
+        self.messages = []            # the modal messages so far, as message() gives them
         self.system = 0               # installer command lines given to the system
-        self.reads = 0
+        self.reads = []               # each read: file suffix, mode, modes, workspace
+        self.deferred = []            # function numbers of the deferred calls, in order
+        self.modes = {name: 0 for name in MODE_NAMES}  # the reader's modes now
         self.asserts = 0              # illegal function reports
         self.catalog_extension = "sat"  # of the names the viewer writes to
         self.files = set()            # suffixes of export files on disk ("sat", "sat.txt")
-        self.files_known = True
+        # What the export files at the plug-in's names hold: the part taken, whether
+        # the geometry is whole, and how much of the record ("full", "partial", "none").
+        self.on_disk = None
         self.detection = frozenset([0])
         self.next_added_id = 1
 
@@ -88,11 +109,14 @@ def observe(dump, export_files):
         "loaded": dump["plugin"]["loaded"],
         "started": dump["plugin"]["eventSources"] == 1,
         "parts": [o for o in dump["drawing"]["objects"] if o["type"] == 200],
-        "captions": [m["caption"] for m in dump["messages"]],
+        "messages": [{k: m[k] for k in ("caption", "text", "texts")} for m in dump["messages"]],
         "system": len(dump["system"]),
-        "reads": len(dump["reads"]),
+        "reads": dump["reads"],
+        "deferred": dump["deferredCalls"],
+        "modes": dump["modes"],
         "asserts": len(dump["asserts"]),
         "viewers": dump["catalog"]["viewers"],
+        "pid": dump["process"]["id"],
         "files": {EXPORT_NAME.match(n).group(1) for n in export_files if EXPORT_NAME.match(n)},
     }
 
@@ -108,25 +132,54 @@ def differences(state, seen):
     def differ(text, expect=None):
         found.append((text, expect))
 
-    for name in ("loaded", "started", "system", "reads", "asserts"):
+    for name in ("loaded", "started", "system", "asserts"):
         if getattr(state, name) != seen[name]:
             differ("%s is %s, expected %s" % (name, seen[name], getattr(state, name)),
                    _expect_for(name, getattr(state, name)))
-    if state.captions != seen["captions"]:
-        differ("messages %s, expected %s" % (seen["captions"], state.captions),
-               "expect messages.length == %d" % len(state.captions))
+    if state.messages != seen["messages"]:
+        differ("messages %s, expected %s" % (seen["messages"], state.messages),
+               "expect messages.length == %d" % len(state.messages))
     if state.viewer is not ANY and int(state.viewer) != seen["viewers"]:
         differ("%d catalog viewers run, expected %d" % (seen["viewers"], int(state.viewer)),
                "expect catalog.viewers == %d" % int(state.viewer))
-    if state.files_known and state.files != seen["files"]:
+    if state.files != seen["files"]:
         differ("export files %s on disk, expected %s" % (sorted(seen["files"]), sorted(state.files)))
+    if state.modes != seen["modes"]:
+        differ("reader modes %s, expected %s" % (seen["modes"], state.modes))
+    _compare_reads(state, seen, differ)
+    _compare_deferred(state, seen, differ)
     _compare_parts(state, seen["parts"], differ)
     return found
 
 
+def _compare_reads(state, seen, differ):
+    if len(state.reads) != len(seen["reads"]):
+        differ("%d reads, expected %d" % (len(seen["reads"]), len(state.reads)),
+               "expect reads.length == %d" % len(state.reads))
+        return
+    for index, (expected, read) in enumerate(zip(state.reads, seen["reads"])):
+        name = "tarnvel_output_%d.%s" % (seen["pid"], expected["suffix"])
+        got = {"file": read["file"].rsplit("\\", 1)[-1], "mode": read["mode"],
+               "modes": read["modes"], "activeWorkspace": read["activeWorkspace"]}
+        wanted = {"file": name, "mode": expected["mode"], "modes": expected["modes"],
+                  "activeWorkspace": expected["activeWorkspace"]}
+        if got != wanted:
+            differ("read %d was %s, expected %s" % (index, got, wanted),
+                   "expect reads[%d].mode == %d" % (index, expected["mode"]))
+
+
+def _compare_deferred(state, seen, differ):
+    calls = [(c["mode"], c["number"], c["macro"], c["functionNumber"], c["text"], c["state"])
+             for c in seen["deferred"]]
+    wanted = [("async", 5000, ":khd-tarnvel", number, "", "done") for number in state.deferred]
+    if calls != wanted:
+        differ("deferred calls %s, expected %s" % (
+            [(c[3], c[5]) for c in calls], [(c[3], c[5]) for c in wanted]),
+            "expect deferredCalls.length == %d" % len(wanted))
+
+
 def _expect_for(name, value):
-    paths = {"loaded": "plugin.loaded", "system": "system.length", "reads": "reads.length",
-             "asserts": "asserts.length"}
+    paths = {"loaded": "plugin.loaded", "system": "system.length", "asserts": "asserts.length"}
     if name == "started":
         return "expect plugin.eventSources == %d" % int(value)
     return "expect %s == %s" % (paths[name], str(value).lower())
@@ -151,24 +204,70 @@ def _compare_parts(state, seen_parts, differ):
         _compare_part(part, seen, index, differ)
 
 
+def expected_attributes(part, seen):
+    """The attributes the part must carry, in order: what was placed with it, or the
+    fixed three, the identification and the record's attributes of a taken part,
+    each name and value cut to what the host is given."""
+    if part.taken is None:
+        return list(part.record)
+    key, variables = part.taken
+    pairs = list(FIXED_ATTRIBUTES)
+    if part.record == "none":
+        return pairs
+    ident = catalog_parts.identification(key, variables)
+    pairs += [(n, ident[n]) for n in ("TVL_ID0", "TVL_ID1")]
+    pairs += [("TVLM_%d_%s" % (j, n), v) for j, (n, v) in enumerate(variables)]
+    for name, value in catalog_parts.record_attributes(key, variables, seen["subObjects"]):
+        pairs.append((("TVLV_" + name)[:LIMIT], None if value is None else value[:LIMIT]))
+    return pairs
+
+
+def _attributes_allowed(part, seen):
+    wanted = expected_attributes(part, seen)
+    got = [tuple(pair) for pair in seen["attributes"]]
+    if _same_pairs(got, wanted):
+        return True
+    if part.taken is None or part.record != "partial":
+        return False
+    # A record cut short holds its attribute lines so far and no identification
+    # (that comes last): the fixed three, then a prefix of the record's attributes,
+    # the last of which may itself be cut.
+    tail = [pair for pair in wanted[3:] if pair[0].startswith("TVLV_")]
+    if got[:3] != FIXED_ATTRIBUTES or len(got) - 3 > len(tail):
+        return False
+    rest = got[3:]
+    for index, (name, value) in enumerate(rest):
+        want_name, want_value = tail[index]
+        last = index == len(rest) - 1
+        if name != want_name and not (last and want_name.startswith(name)):
+            return False
+        if want_value is not None and value != want_value and not (last and want_value.startswith(value)):
+            return False
+    return True
+
+
+def _same_pairs(got, wanted):
+    return len(got) == len(wanted) and all(
+        g[0] == w[0] and (w[1] is None or g[1] == w[1]) for g, w in zip(got, wanted))
+
+
 def _compare_part(part, seen, index, differ):
     where = "drawing.objects[%d]" % index
-    if part.tags is not ANY:
-        tags = identification_of(seen)
-        if tags != part.tags:
-            missing = [n for n in ("TVL_ID0", "TVL_ID1") if n in part.tags and n not in tags]
-            differ("part %d carries %s, expected %s" % (seen["id"], tags, part.tags),
-                   "expect %s.attributes contains [\"%s\",\"%s\"]" % (
-                       where, missing[0], part.tags[missing[0]]) if missing else None)
+    if not _attributes_allowed(part, seen):
+        wanted = expected_attributes(part, seen)
+        differ("part %d carries %s, expected %s%s" % (
+            seen["id"], seen["attributes"], wanted,
+            " (or a prefix of its record)" if part.record == "partial" else ""),
+            "expect %s.attributes.length == %d" % (where, len(wanted)))
     world = part.world()
-    if world is not ANY and not placement.same(world, seen["world"]):
+    if not placement.same(world, seen["world"]):
         differ("part %d is placed at %s, expected %s" % (
-            seen["id"], [round(v, 3) for v in seen["world"][12:15]], [round(v, 3) for v in world[12:15]]),
+            seen["id"], [round(v, 3) for v in seen["world"]], [round(v, 3) for v in world]),
             "expect %s.world[12] == %s" % (where, _number(world[12])))
-    if part.taken is not None and seen["designation"] and not seen["designation"].startswith(
-            catalog_parts.standard_name(part.taken[0])):
-        differ("part %d is designated %r, expected a %s" % (
-            seen["id"], seen["designation"], catalog_parts.standard_name(part.taken[0])))
+    wanted = catalog_parts.designation(*part.taken) if part.taken is not None else ""
+    if seen["designation"] != wanted:
+        differ("part %d is designated %r, expected %r" % (seen["id"], seen["designation"], wanted),
+               "expect %s.designation == \"%s\"" % (where, wanted))
 
 
 def _number(value):

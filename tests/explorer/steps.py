@@ -7,12 +7,12 @@ gone, the catalog is not running) is passed over."""
 import catalog_parts
 import model
 import placement
-from model import ANY
 
 HAND_START = ('start "${CATALOG}\\bin\\x86\\64\\cscripthost.exe" '
               '"${CATALOG}\\setup\\scripts\\common\\startvestra_tarnvel.vbb" -cadname "BRENVIKCAD" '
               '-path "${EXPORT}\\by-hand.sat" -format "SAT"')
 FAULTS = [None] * 14 + ["pieces", "pieces-open", "hold-record", "broken-geometry"]
+RECORD_FAULTS = ("pieces", "pieces-open", "hold-record")
 
 
 class Step:
@@ -26,11 +26,21 @@ class Step:
 
 # ---- making steps -------------------------------------------------------------------
 
-def make(rng, state):
-    """A random step that fits the state."""
+def make(rng, states):
+    """A random step that fits the states the system may be in."""
+    state = states[0]
     kinds = [(kind, weight) for kind, weight, fits in _CHOICES if fits(state)]
     kind = rng.choices([k for k, _ in kinds], [w for _, w in kinds])[0]
-    return _MAKERS[kind](rng, state)
+    step = _MAKERS[kind](rng, state)
+    if not fits(step, states):
+        step.params["fault"] = None
+    return step
+
+
+def _stale(states):
+    """Whether a watcher may have seen both names already: it then delivers on the
+    first change of a take, before a record written slowly is complete."""
+    return any(s.watcher == "live" and 3 in s.detection for s in states)
 
 
 def _part_choice(rng, state, with_none):
@@ -64,6 +74,7 @@ _CHOICES = [
     ("hand-start", 1, lambda s: True),
     ("directory", 1, lambda s: True),
     ("burst", 1, lambda s: True),
+    ("modes", 2, lambda s: True),
 ]
 
 _MAKERS = {
@@ -96,11 +107,20 @@ _MAKERS = {
     "hand-start": lambda rng, s: Step("hand-start"),
     "directory": lambda rng, s: Step("directory"),
     "burst": lambda rng, s: Step("burst", count=rng.choice([3, 20, 200])),
+    # The host's other work may leave the reader's modes anywhere before an import.
+    "modes": lambda rng, s: Step("modes", values={
+        name: rng.choice(values) for name, values in _MODE_VALUES if rng.random() < 0.6}),
 }
+_MODE_VALUES = [("manipSetOnce", [0, 1]), ("readSilentSuccess", [0, 1, 2]),
+                ("keepBibSetModes", [0, 1, 3]), ("readBibModify", [0, 1, 2, 5]),
+                ("readBibModifyId", [0, 1, 7]), ("locateParts", [0, 1, 2])]
 
 
-def fits(step, state):
+def fits(step, states):
     """Whether a step made for an earlier state still makes sense here (replays)."""
+    state = states[0]
+    if step.params.get("fault") in RECORD_FAULTS and _stale(states):
+        return False
     for kind, _, check in _CHOICES:
         if kind == step.kind and not check(state):
             return False
@@ -175,13 +195,16 @@ def commands(step, states):
         return ["catalog kill", "wait threads idle 5000"]
     if kind == "kill-mid-write":
         return ["catalog fault hold-geometry", "catalog take " + _take_words(p["part"]),
-                "catalog kill", "wait threads idle 5000", "pump 300"]
+                "catalog kill", "wait threads idle 5000", "pump 300"] + settle
     if kind == "hand-start":
         return [HAND_START, "wait catalog running 15000"] + settle
     if kind == "directory":
         return ["remove ${EXPORT}", "file ${EXPORT}\\marker.txt", "pump 300"]
     if kind == "burst":
-        return ["file ${EXPORT}\\unrelated-%d.tmp x" % n for n in range(p["count"])] + ["pump 300"]
+        return (["file ${EXPORT}\\unrelated-%d.tmp x" % n for n in range(p["count"])] +
+                ["pump 300"] + settle)
+    if kind == "modes":
+        return ["modes " + " ".join("%s=%d" % item for item in sorted(p["values"].items()))]
     raise ValueError(kind)
 
 
@@ -191,8 +214,7 @@ def _take_words(part):
 
 
 def _take_commands(part, fault, states):
-    sure = all(s.watcher == "live" and s.catalog_path == "ours" and s.detection == frozenset([0])
-               for s in states)
+    sure = all(s.watcher == "live" and s.catalog_path == "ours" for s in states)
     arm = {None: [], "pieces": ["catalog fault pieces 4 120"],
            "pieces-open": ["catalog fault pieces 3 100 open 400"],
            "hold-record": ["catalog fault hold-record"],
@@ -213,7 +235,8 @@ def effects(step, state):
     s = state.copy()
     kind, p = step.kind, step.params
     if kind == "load":
-        s.loaded = True
+        # The library's detection state starts at "nothing seen" with every load.
+        s.loaded, s.detection = True, frozenset([0])
         return [s]
     if kind == "new":
         return [_new_part(s, p["answer"])]
@@ -230,8 +253,7 @@ def effects(step, state):
         return _take(s, p["part"], p["fault"])
     if kind == "move":
         part = s.part(p["part"])
-        if part.matrix is not ANY:
-            part.matrix = placement.multiply(part.matrix, placement.translation(*p["by"]))
+        part.matrix = placement.multiply(part.matrix, placement.translation(*p["by"]))
         return [s]
     if kind == "workspace":
         n = p["number"]
@@ -243,7 +265,9 @@ def effects(step, state):
         s.parts.remove(s.part(p["part"]))
         return [s]
     if kind == "add":
+        pairs = list(p["tags"].items()) or [("bibname", "plain")]
         part = s.new_part(dict(p["tags"]), placement.translation(*s.located), s.active_workspace())
+        part.record = pairs
         part.id = s.next_added_id
         s.next_added_id += 1
         return [s]
@@ -271,6 +295,9 @@ def effects(step, state):
     if kind == "install":
         s.installed = p["on"]
         return [s]
+    if kind == "modes":
+        s.modes.update(p["values"])
+        return [s]
     if kind == "kill":
         s.viewer, s.watcher = False, "none"
         return [s]
@@ -280,12 +307,16 @@ def effects(step, state):
         s.viewer, s.catalog_path = True, "hand"
         return [s]
     if kind == "directory":
-        s.files = set()
-        if s.watcher == "live":
-            s.watcher = "unknown"
-        return [s]
+        # The watcher's directory is gone under it: it may go on seeing the new one
+        # or see nothing more; the next export tells which.
+        s.files, s.on_disk = set(), None
+        if s.watcher != "live":
+            return [s]
+        blind = s.copy()
+        blind.watcher = "blind"
+        return [s, blind]
     if kind == "burst":
-        return _stale_delivery(s)
+        return [_any_change(s)]
     raise ValueError(kind)
 
 
@@ -294,7 +325,7 @@ def _start(s, answer):
     if s.started:
         return True
     if not s.installed:
-        s.captions.append(model.OFFER_CAPTION)
+        s.messages.append(model.message(model.OFFER, s.message_file))
         s.system += answer == "OK"
         return False
     s.started = True
@@ -318,72 +349,78 @@ def _edit(s, serial):
     if not s.started:
         return [s]
     part = s.part(serial) if serial is not None else None
-    if part is not None and part.tags is ANY:
-        return _edit_as(s.copy(), part, True) + _edit_as(s, part, False)
-    return _edit_as(s, part, part is not None and part.identified())
-
-
-def _edit_as(s, part, identified):
-    if identified:
+    if part is not None and part.identified():
         s.edited = part.serial
     else:
-        s.captions.append(model.NOTICE_CAPTION[s.message_file])
+        s.messages.append(model.message(model.NOTICE, s.message_file))
         s.edited = None
     _send(s)
     return [s]
 
 
-def _written(s):
+def _written(s, taken, whole=True, record="full"):
     if s.catalog_path == "ours":
         s.files |= {s.catalog_extension, s.catalog_extension + ".txt"}
+        if record == "none":
+            s.files.discard(s.catalog_extension + ".txt")
+        s.on_disk = (taken, whole, record) if s.catalog_extension == s.extension else None
 
 
 def _take(s, part, fault):
     if s.catalog_path != "ours":
-        return [s]
+        # The catalog writes elsewhere; a watcher that has seen both names delivers
+        # on this change all the same.
+        return [_any_change(s)]
     unwatched = s.copy()
-    _written(unwatched)
+    _written(unwatched, part, fault != "broken-geometry")
     if s.watcher == "none":
         return [unwatched]
-    taken = _import(s, part, fault)
-    if s.watcher == "unknown" or 3 in s.detection:
-        return [taken, unwatched] + _stale_imports(unwatched)
-    return [taken]
+    if s.watcher == "blind":
+        return [unwatched]
+    written = s.copy()
+    _written(written, part, fault != "broken-geometry")
+    return [_import(written)]
 
 
-def _import(s, taken, fault):
-    """The export is delivered and imported, and the catalog is opened again."""
-    s = s.copy()
-    s.reads += 1
-    tags = catalog_parts.identification(*taken) if taken else ANY
-    made = fault != "broken-geometry"
-    old = s.part(s.edited) if s.edited is not None else None
-    if made and old is not None:
-        s.new_part(tags, old.world(), placement.IDENTITY, taken)
-        s.parts.remove(old)
-    elif made:
-        s.new_part(tags, placement.translation(*s.located), s.active_workspace(), taken)
-    s.edited = None
-    s.files -= {s.extension, s.extension + ".txt"}
-    s.detection = frozenset([0])
-    _send(s)
+def _any_change(s):
+    """A change in the export directory: a watcher that has seen both names
+    delivers on it, whatever is at the export names then."""
+    if s.watcher == "live" and s.detection == frozenset([3]):
+        return _import(s)
     return s
 
 
-def _stale_imports(s):
-    """A watcher left in "both seen" delivers on the first change it sees, whatever
-    is on disk then: an import of unknown content, or a read that makes nothing."""
-    made = _import(s, None, None)
-    made.files_known = False
-    nothing = _import(s, None, "broken-geometry")
-    nothing.files_known = False
-    return [made, nothing]
-
-
-def _stale_delivery(s):
-    if s.watcher in ("live", "unknown") and 3 in s.detection and s.started:
-        return [s] + _stale_imports(s)
-    return [s]
+def _import(s):
+    """The export is delivered and imported from what is on disk at the export
+    names, and the catalog is opened again."""
+    s = s.copy()
+    s.deferred.append(104)
+    taken, whole, record = s.on_disk if s.on_disk else (None, False, "none")
+    old = s.part(s.edited) if s.edited is not None else None
+    before = dict(s.modes)
+    modes = dict(before, manipSetOnce=0, readSilentSuccess=1, keepBibSetModes=1, readBibModify=2)
+    if old is not None:
+        s.reads.append({"suffix": s.extension, "mode": 9, "activeWorkspace": 0,
+                        "modes": dict(modes, manipSetOnce=1)})
+    else:
+        s.reads.append({"suffix": s.extension, "mode": 2, "activeWorkspace": s.active,
+                        "modes": dict(modes, locateParts=1)})
+    if whole and taken is not None:
+        tags = catalog_parts.identification(*taken) if record == "full" else {}
+        if old is not None:
+            s.new_part(tags, old.world(), placement.IDENTITY, taken).record = record
+            s.parts.remove(old)
+        else:
+            s.new_part(tags, placement.translation(*s.located), s.active_workspace(),
+                       taken).record = record
+    s.modes = dict(before, readBibModifyId=0, manipSetOnce=0)
+    s.edited = None
+    s.files -= {s.extension, s.extension + ".txt"}
+    s.on_disk = None
+    s.detection = frozenset([0])
+    s.deferred.append(100)
+    _send(s)
+    return s
 
 
 def _destroy(s):
@@ -392,6 +429,7 @@ def _destroy(s):
         return
     s.started, s.watcher, s.viewer, s.edited = False, "none", False, None
     s.files -= {s.extension, s.extension + ".txt"}
+    s.on_disk = None
 
 
 def _rush(s, p):
@@ -407,23 +445,43 @@ def _rush(s, p):
         late = s.copy()
         late.viewer, late.catalog_path = True, "ours"
         return [s, late]
+    outcomes = [s]
     if s.catalog_path == "ours":
-        _written(s)
-        if s.watcher != "none":
-            s.detection = frozenset([0, 1, 2, 3])
-    _destroy(s)
-    if p["then"] == "unload":
-        s.loaded = False
-    return [s]
+        _written(s, p["part"])
+        if s.watcher == "live":
+            # The watcher may have seen none, one or both names before the close.
+            outcomes = []
+            for value in range(4):
+                t = s.copy()
+                t.detection = frozenset([value])
+                outcomes.append(t)
+    elif s.watcher == "live" and s.detection == frozenset([3]):
+        # Written elsewhere: delivery on that change, or the close came first.
+        t = s.copy()
+        t.detection = frozenset([0])
+        outcomes.append(t)
+    for t in outcomes:
+        _destroy(t)
+        if p["then"] == "unload":
+            t.loaded = False
+    return outcomes
 
 
 def _kill_mid_write(s):
-    watched = s.watcher != "none" and s.catalog_path == "ours"
-    if s.catalog_path == "ours":
-        s.files.add(s.catalog_extension)
-    s.viewer, s.watcher = False, "none"
-    if not watched:
+    watched = s.watcher == "live"
+    if s.catalog_path != "ours":
+        s.viewer, s.watcher = False, "none"
         return [s]
-    stale = 3 in s.detection
-    s.detection = frozenset({0: 1, 1: 1, 2: 3, 3: 3}[d] for d in s.detection)
-    return [s] + (_stale_imports(s) if stale else [])
+    s.files.add(s.catalog_extension)
+    s.on_disk = (None, False, "none") if s.catalog_extension == s.extension else None
+    if not watched:
+        s.viewer, s.watcher = False, "none"
+        return [s]
+    value = next(iter(s.detection))
+    s.viewer, s.watcher = False, "none"
+    if value == 3:
+        # The half file's first change delivers; the host runs the import once the
+        # catalog is gone, and the read finds no whole part.
+        return [_import(s)]
+    s.detection = frozenset([{0: 1, 1: 1, 2: 3}[value]])
+    return [s]

@@ -64,6 +64,7 @@ class Episode:
         self.handle_baseline = None
         self.logs = {}           # the catalog's log and simcad's errors, kept on a violation
         self.steps_before = 0    # steps of the seed's earlier episodes
+        self.branches = []       # the branches of the road the steps reached
 
 
 class Explorer:
@@ -122,8 +123,11 @@ class Explorer:
                 dump = host.dump()
                 episode.times.append((step.kind, time.monotonic() - started))
                 files = os.listdir(export) if os.path.isdir(export) else []
-                states, violation = self._check(step, states, printed, dump, files, episode,
+                log = _read_text(os.path.join(os.path.dirname(export), "catalog.log"))
+                before = states
+                states, violation = self._check(step, states, printed, dump, files, log, episode,
                                                 count_handles)
+                episode.branches += steps.branches(step, before, states)
             except session.Hang as hang:
                 episode.violation = Violation("hang", str(hang))
                 return
@@ -136,8 +140,8 @@ class Explorer:
                 episode.violation = violation
                 return
 
-    def _check(self, step, states, printed, dump, files, episode, count_handles):
-        seen = model.observe(dump, files)
+    def _check(self, step, states, printed, dump, files, log, episode, count_handles):
+        seen = model.observe(dump, files, log)
         after = _distinct([t for s in states for t in steps.effects(step, s)])
         agreeing = [t for t in after if not model.differences(t, seen)]
         violation = (_command_violation(printed) or
@@ -198,6 +202,13 @@ class Explorer:
         return best, runs
 
 
+def _read_text(path):
+    if not os.path.isfile(path):
+        return ""
+    with open(path, "rb") as text:
+        return text.read().decode("utf-8", "replace")
+
+
 def _read_logs(run_dir):
     logs = {}
     for name in ("catalog.log", "stderr.txt"):
@@ -235,6 +246,9 @@ def _invariant_violation(states, dump, episode, count_handles):
     if dump["registry"]:
         return Violation("invariant", "registrations left: %s" % dump["registry"],
                          ["expect registry.length == 0"])
+    if dump["catalog"]["scriptHosts"] != 0:
+        return Violation("invariant", "%d script hosts still run after the step" %
+                         dump["catalog"]["scriptHosts"], ["expect catalog.scriptHosts == 0"])
     if dump["errorLog"]:
         return Violation("invariant", "unexpected warning: %s" % dump["errorLog"][-1],
                          ["expect errorLog.length == 0"])
@@ -282,7 +296,7 @@ def write_script(path, episode, title):
         script.write("\n".join(lines) + "\n")
 
 
-def summary(times, handles, violations, elapsed):
+def summary(times, handles, violations, elapsed, branches=()):
     by_kind = {}
     for kind, seconds in times:
         by_kind.setdefault(kind, []).append(seconds)
@@ -292,6 +306,12 @@ def summary(times, handles, violations, elapsed):
         values = sorted(by_kind[kind])
         print("  %-15s %5d steps, median %6.3f s, max %6.3f s" % (
             kind, len(values), values[len(values) // 2], values[-1]))
+    counts = {}
+    for branch in branches:
+        counts[branch] = counts.get(branch, 0) + 1
+    print("  branches of the road reached (never reached ones show 0):")
+    for branch in steps.BRANCHES + sorted(set(counts) - set(steps.BRANCHES)):
+        print("  %-32s %5d" % (branch, counts.get(branch, 0)))
     if handles:
         print("  host handles whenever the plug-in was idle: %d to %d" % (min(handles), max(handles)))
     for violation in violations:
@@ -319,29 +339,31 @@ def main():
     os.makedirs(args.out, exist_ok=True)
     started = time.monotonic()
     if args.jobs > 1 and len(seeds) > 1:
-        times, handles, violations = _run_jobs(args, seeds)
+        times, handles, violations, branches = _run_jobs(args, seeds)
     else:
-        times, handles, violations = _run_seeds(args, seeds)
+        times, handles, violations, branches = _run_seeds(args, seeds)
     if args.results:
         with open(args.results, "w") as results:
-            json.dump({"times": times, "handles": handles, "violations": violations}, results)
+            json.dump({"times": times, "handles": handles, "violations": violations,
+                       "branches": branches}, results)
     else:
-        summary(times, handles, violations, time.monotonic() - started)
+        summary(times, handles, violations, time.monotonic() - started, branches)
     return 1 if violations else 0
 
 
 def _run_seeds(args, seeds):
     explorer = Explorer(os.path.abspath(args.bin), tempfile.mkdtemp(prefix="tarnvel-explore-"))
-    times, handles, violations = [], [], []
+    times, handles, violations, branches = [], [], [], []
     for seed in seeds:
         print("explorer: seed %d, %d steps" % (seed, args.steps), flush=True)
         episodes = explorer.explore(seed, args.steps)
         times += [t for episode in episodes for t in episode.times]
         handles += [h for episode in episodes for h in episode.idle_handles]
+        branches += [b for episode in episodes for b in episode.branches]
         if episodes[-1].violation:
             violations.append("seed %d: %s" % (seed, _report(explorer, seed, episodes[-1], args)))
     shutil.rmtree(explorer.work_dir, ignore_errors=True)
-    return times, handles, violations
+    return times, handles, violations, branches
 
 
 def _run_jobs(args, seeds):
@@ -359,7 +381,7 @@ def _run_jobs(args, seeds):
                    "--results", results] + (["--no-shrink"] if args.no_shrink else [])
         environment = dict(os.environ, WINEPREFIX="%s-job%d" % (prefix, job))
         jobs.append((subprocess.Popen(command, env=environment), results))
-    times, handles, violations = [], [], []
+    times, handles, violations, branches = [], [], [], []
     for process, results in jobs:
         process.wait()
         with open(results) as result:
@@ -367,8 +389,9 @@ def _run_jobs(args, seeds):
         times += [tuple(t) for t in found["times"]]
         handles += found["handles"]
         violations += found["violations"]
+        branches += found["branches"]
         os.remove(results)
-    return times, handles, violations
+    return times, handles, violations, branches
 
 
 def _report(explorer, seed, failing, args):

@@ -82,6 +82,10 @@ class State:
         self.on_disk = None
         self.detection = frozenset([0])
         self.next_added_id = 1
+        # The catalog's start lines so far: "hand" for a start by hand (the prelude's
+        # first), else the "-mident" text the plug-in sent ("" for none).
+        self.commands = ["hand"]
+        self.shown = None             # (key, variables) of the part the viewer shows
 
     def copy(self):
         return copy.deepcopy(self)
@@ -103,9 +107,39 @@ class State:
                            if name != "parts")) + repr([vars(p) for p in self.parts])
 
 
-def observe(dump, export_files):
+def mident(tags):
+    """The model identification a placed part's attributes give for an edit."""
+    variables = {}
+    for name, value in tags.items():
+        found = re.match(r"^TVLM_(\d+)_(.*)$", name)
+        if found:
+            variables[int(found.group(1))] = (found.group(2), value)
+    text = "{$%s},%s " % (tags["TVL_ID0"], tags["TVL_ID1"])
+    for index, number in enumerate(sorted(variables)):
+        text += (" " if index == 0 else ",") + "{%s=%s}" % variables[number]
+    return text
+
+
+def catalog_starts(log_text):
+    """What each start line of the catalog's log says of its command."""
+    starts = []
+    for line in log_text.splitlines():
+        at = line.find("] start: ")
+        if at < 0 or "cscripthost" not in line[:at]:
+            continue
+        command = line[at + len("] start: "):]
+        if "by-hand.sat" in command or "warm-up.sat" in command:
+            starts.append("hand")
+            continue
+        found = re.search(r'-mident "([^"]*)"', command)
+        starts.append(found.group(1) if found else "")
+    return starts
+
+
+def observe(dump, export_files, log_text=""):
     """The part of the host's state the model predicts."""
     return {
+        "commands": catalog_starts(log_text),
         "loaded": dump["plugin"]["loaded"],
         "started": dump["plugin"]["eventSources"] == 1,
         "parts": [o for o in dump["drawing"]["objects"] if o["type"] == 200],
@@ -146,6 +180,8 @@ def differences(state, seen):
         differ("export files %s on disk, expected %s" % (sorted(seen["files"]), sorted(state.files)))
     if state.modes != seen["modes"]:
         differ("reader modes %s, expected %s" % (seen["modes"], state.modes))
+    if state.commands != seen["commands"]:
+        differ("the catalog was started with %s, expected %s" % (seen["commands"], state.commands))
     _compare_reads(state, seen, differ)
     _compare_deferred(state, seen, differ)
     _compare_parts(state, seen["parts"], differ)

@@ -75,6 +75,11 @@ _CHOICES = [
     ("directory", 1, lambda s: True),
     ("burst", 1, lambda s: True),
     ("modes", 2, lambda s: True),
+    ("start-in-progress", 2, lambda s: s.loaded and s.installed and not s.viewer),
+    ("missing-directory", 1, lambda s: s.loaded and s.installed),
+    ("event-at-close", 2, lambda s: s.started and s.viewer is True and s.watcher == "live"
+     and s.catalog_path == "ours"),
+    ("take-burst", 2, lambda s: s.viewer is True),
 ]
 
 _MAKERS = {
@@ -82,7 +87,9 @@ _MAKERS = {
     "new": lambda rng, s: Step("new", answer=rng.choice(["OK", "Abbruch"])),
     "close": lambda rng, s: Step("close"),
     "edit": lambda rng, s: Step("edit", part=_part_choice(rng, s, True)),
-    "take": lambda rng, s: Step("take", part=catalog_parts.random_part(rng), fault=rng.choice(FAULTS)),
+    "take": lambda rng, s: Step("take", part=(None if s.shown and rng.random() < 0.3
+                                              else catalog_parts.random_part(rng)),
+                                fault=rng.choice(FAULTS)),
     "move": lambda rng, s: Step("move", part=_part_choice(rng, s, False),
                                 by=(rng.randint(-50, 50), rng.randint(-50, 50), rng.randint(-5, 5))),
     "workspace": lambda rng, s: Step("workspace", number=rng.randint(0, 3),
@@ -107,6 +114,13 @@ _MAKERS = {
     "hand-start": lambda rng, s: Step("hand-start"),
     "directory": lambda rng, s: Step("directory"),
     "burst": lambda rng, s: Step("burst", count=rng.choice([3, 20, 200])),
+    "start-in-progress": lambda rng, s: Step("start-in-progress", then=rng.choice(["new", "edit"]),
+                                             part=_part_choice(rng, s, True)),
+    "missing-directory": lambda rng, s: Step("missing-directory"),
+    "event-at-close": lambda rng, s: Step("event-at-close", then=rng.choice(["end", "unload"]),
+                                          part=catalog_parts.random_part(rng)),
+    "take-burst": lambda rng, s: Step("take-burst", part=catalog_parts.random_part(rng),
+                                      fault="pieces", count=rng.choice([5, 30])),
     # The host's other work may leave the reader's modes anywhere before an import.
     "modes": lambda rng, s: Step("modes", values={
         name: rng.choice(values) for name, values in _MODE_VALUES if rng.random() < 0.6}),
@@ -130,6 +144,15 @@ def fits(step, states):
     if step.kind == "remove" and step.params["part"] == state.edited:
         return False
     if step.kind == "rush" and step.params["first"] == "take" and state.viewer is not True:
+        return False
+    if step.kind == "take" and step.params["part"] is None and (
+            any(t.shown != state.shown or t.viewer is not True for t in states) or state.shown is None):
+        return False
+    if step.kind == "start-in-progress" and any(t.viewer is not False for t in states):
+        return False
+    if step.kind == "event-at-close" and any(
+            not (t.started and t.viewer is True and t.watcher == "live" and t.catalog_path == "ours")
+            for t in states):
         return False
     return True
 
@@ -157,6 +180,28 @@ def commands(step, states):
         return answer + ["select 102" + (" part=%d" % part.id if part else "")] + settle
     if kind == "take":
         return _take_commands(p["part"], p["fault"], states) + settle
+    if kind == "take-burst":
+        # Unrelated files while the record is still being written: each is a change
+        # the watcher sees, and none may make it take the export before it is done.
+        commands = _take_commands(p["part"], p["fault"], states)
+        files = ["file ${EXPORT}\\unrelated-%d.tmp x" % n for n in range(p["count"])]
+        at = next(i for i, line in enumerate(commands) if line.startswith("catalog take")) + 1
+        return commands[:at] + files + commands[at:] + settle
+    if kind == "start-in-progress":
+        # The script host waits before it starts a viewer: a command given then
+        # finds a catalog start in progress. The expect line proves it.
+        part = state.part(p["part"]) if p["part"] is not None else None
+        second = (["select 100"] if p["then"] == "new" else
+                  ["answer OK", "select 102" + (" part=%d" % part.id if part else "")])
+        return ["select 100", "expect catalog.scriptHosts == 1"] + second + settle
+    if kind == "missing-directory":
+        return (["remove ${EXPORT}", "select 100"] + settle +
+                ["wait threads idle 5000", "file ${EXPORT}\\marker.txt"])
+    if kind == "event-at-close":
+        # The export is delivered, its event waits for the main loop, and the
+        # plug-in goes first.
+        return (["catalog take " + _take_words(p["part"]), "wait event queued 10000", p["then"]] +
+                settle + ["wait threads idle 5000"])
     if kind == "move":
         return ["part move %d %d %d %d" % ((state.part(p["part"]).id,) + p["by"])]
     if kind == "workspace":
@@ -209,6 +254,8 @@ def commands(step, states):
 
 
 def _take_words(part):
+    if part is None:
+        return ""
     key, variables = part
     return " ".join([key] + ["%s=%s" % v for v in variables])
 
@@ -219,7 +266,7 @@ def _take_commands(part, fault, states):
            "pieces-open": ["catalog fault pieces 3 100 open 400"],
            "hold-record": ["catalog fault hold-record"],
            "broken-geometry": ["catalog fault broken-geometry"]}[fault]
-    take = ["catalog take " + _take_words(part)]
+    take = [("catalog take " + _take_words(part)).rstrip()]
     if fault == "hold-record":
         # The record is held back while the host runs its loop: nothing may be
         # imported before it is written.
@@ -249,8 +296,28 @@ def effects(step, state):
         return [s]
     if kind == "edit":
         return _edit(s, p["part"])
-    if kind == "take":
+    if kind in ("take", "take-burst"):
         return _take(s, p["part"], p["fault"])
+    if kind == "start-in-progress":
+        s = _new_part(s, "Abbruch")
+        s.edited = None
+        if p["then"] == "edit":
+            s.messages.append(model.message(model.NOTICE, s.message_file))
+        return [s]
+    if kind == "missing-directory":
+        s.files, s.on_disk = set(), None
+        s = _new_part(s, "Abbruch")
+        # The watcher cannot open the directory and ends at once.
+        s.watcher = "none"
+        return [s]
+    if kind == "event-at-close":
+        _written(s, p["part"])
+        s.shown = p["part"]
+        s.detection = frozenset([0])
+        _destroy(s)
+        if p["then"] == "unload":
+            s.loaded = False
+        return [s]
     if kind == "move":
         part = s.part(p["part"])
         part.matrix = placement.multiply(part.matrix, placement.translation(*p["by"]))
@@ -299,12 +366,15 @@ def effects(step, state):
         s.modes.update(p["values"])
         return [s]
     if kind == "kill":
-        s.viewer, s.watcher = False, "none"
+        s.viewer, s.watcher, s.shown = False, "none", None
         return [s]
     if kind == "kill-mid-write":
         return _kill_mid_write(s)
     if kind == "hand-start":
+        if not s.viewer:
+            s.shown = None
         s.viewer, s.catalog_path = True, "hand"
+        s.commands.append("hand")
         return [s]
     if kind == "directory":
         # The watcher's directory is gone under it: it may go on seeing the new one
@@ -333,8 +403,15 @@ def _start(s, answer):
     return True
 
 
-def _send(s):
-    """A command reaches the catalog: it runs, writes to our names, and is watched."""
+def _send(s, part=None):
+    """A command reaches the catalog: it runs, writes to our names, and is watched;
+    with a part (an edit) it carries the part's identification, and the catalog
+    opens that part when it has it."""
+    if not s.viewer:
+        s.shown = None
+    s.commands.append(model.mident(part.tags) if part is not None else "")
+    if part is not None and part.taken is not None and part.record == "full":
+        s.shown = part.taken
     s.viewer, s.catalog_path, s.catalog_extension, s.watcher = True, "ours", s.extension, "live"
 
 
@@ -351,10 +428,11 @@ def _edit(s, serial):
     part = s.part(serial) if serial is not None else None
     if part is not None and part.identified():
         s.edited = part.serial
+        _send(s, part)
     else:
         s.messages.append(model.message(model.NOTICE, s.message_file))
         s.edited = None
-    _send(s)
+        _send(s)
     return [s]
 
 
@@ -367,6 +445,9 @@ def _written(s, taken, whole=True, record="full"):
 
 
 def _take(s, part, fault):
+    if part is None:
+        part = s.shown
+    s.shown = part
     if s.catalog_path != "ours":
         # The catalog writes elsewhere; a watcher that has seen both names delivers
         # on this change all the same.
@@ -427,7 +508,7 @@ def _destroy(s):
     """`End` or unloading: the watcher, the catalog and the export files go."""
     if not s.started:
         return
-    s.started, s.watcher, s.viewer, s.edited = False, "none", False, None
+    s.started, s.watcher, s.viewer, s.edited, s.shown = False, "none", False, None, None
     s.files -= {s.extension, s.extension + ".txt"}
     s.on_disk = None
 
@@ -441,10 +522,13 @@ def _rush(s, p):
             s.loaded = False
         if not sent:
             return [s]
-        # The script host already on its way may start a viewer after the close.
+        # The script host already on its way may start a viewer after the close, or
+        # be ended by the close before it logged its start.
         late = s.copy()
-        late.viewer, late.catalog_path = True, "ours"
-        return [s, late]
+        late.viewer, late.catalog_path, late.shown = True, "ours", None
+        unlogged = s.copy()
+        unlogged.commands.pop()
+        return [s, late, unlogged]
     outcomes = [s]
     if s.catalog_path == "ours":
         _written(s, p["part"])
@@ -485,3 +569,60 @@ def _kill_mid_write(s):
         return [_import(s)]
     s.detection = frozenset([{0: 1, 1: 1, 2: 3}[value]])
     return [s]
+
+
+BRANCHES = ["start-in-progress", "missing-directory", "event queued at end", "event queued at unload",
+            "take-burst", "modes", "import with reader modes set", "kill", "kill-mid-write", "burst",
+            "directory", "hand-start", "new part after an edit", "notice", "edit with identification",
+            "edit while not started", "import new", "import replacing", "replacement turned",
+            "take of the part shown", "stale watcher delivers", "take not watched",
+            "take with pieces", "take with pieces-open", "take with hold-record",
+            "take with broken-geometry", "installation offer", "rush new then end",
+            "rush new then unload", "rush take then end", "rush take then unload"]
+
+
+# ---- branches -----------------------------------------------------------------------
+
+def branches(step, before, after):
+    """The branches of the road a step reached, for the summary: a branch that a
+    run never reaches is seen there."""
+    kind, p = step.kind, step.params
+    state, found = before[0], []
+    if kind in ("start-in-progress", "missing-directory", "take-burst", "modes", "kill-mid-write",
+                "burst", "directory", "kill", "hand-start"):
+        found.append(kind)
+    if kind == "event-at-close":
+        found.append("event queued at " + p["then"])
+    if kind == "new" and state.edited is not None:
+        found.append("new part after an edit")
+    if kind == "edit":
+        part = state.part(p["part"]) if p["part"] is not None else None
+        if not state.started:
+            found.append("edit while not started")
+        elif part is not None and part.identified():
+            found.append("edit with identification")
+        else:
+            found.append("notice")
+    if kind in ("take", "take-burst") and after and len(after[0].reads) > len(state.reads):
+        read = after[0].reads[-1]
+        found.append("import replacing" if read["mode"] == 9 else "import new")
+        if read["mode"] == 9:
+            old = state.part(state.edited)
+            turned = [old.matrix[1], old.workspace[1]] if old else []
+            if any(abs(v) > 1e-9 for v in turned):
+                found.append("replacement turned")
+        if any(v != 0 for n, v in state.modes.items()):
+            found.append("import with reader modes set")
+        if p["part"] is None:
+            found.append("take of the part shown")
+        if 3 in state.detection:
+            found.append("stale watcher delivers")
+    if kind == "take" and p["fault"]:
+        found.append("take with " + p["fault"])
+    if kind == "take" and after and len(after[0].reads) == len(state.reads) and state.catalog_path == "ours":
+        found.append("take not watched")
+    if kind == "main" and not state.started and not state.installed:
+        found.append("installation offer")
+    if kind == "rush":
+        found.append("rush %s then %s" % (p["first"], p["then"]))
+    return found

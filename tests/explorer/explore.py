@@ -87,14 +87,26 @@ class Explorer:
         episode = Episode()
         host = session.Session(self.wine_run, self.simcad, dict(os.environ),
                                os.path.join(run_dir, "stderr.txt"))
+        states = []
         try:
-            self._run_episode(host, next_step, episode, export, export_windows)
+            states = self._run_episode(host, next_step, episode, export, export_windows)
         finally:
-            host.close()
-            self._reap()
-            if episode.violation:
-                episode.logs = _read_logs(run_dir)
-            shutil.rmtree(run_dir, ignore_errors=True)
+            code = host.close()
+            left = self._reap()
+        if not episode.violation:
+            # The host's own end: input closed after the closing steps, it ends by
+            # itself with every check held, and leaves no catalog process behind.
+            if code is None:
+                episode.violation = Violation("shutdown", "simcad did not end within 15 s of its input")
+            elif code != 0:
+                episode.violation = Violation("shutdown", "simcad ended with exit code %d" % code)
+            elif left and not any(s.viewer for s in states):
+                episode.violation = Violation("shutdown", "catalog processes were left behind")
+            elif not left and all(s.viewer is True for s in states):
+                episode.violation = Violation("shutdown", "the catalog viewer had gone at the end")
+        if episode.violation:
+            episode.logs = _read_logs(run_dir)
+        shutil.rmtree(run_dir, ignore_errors=True)
         return episode
 
     def _run_episode(self, host, next_step, episode, export, export_windows):
@@ -108,10 +120,17 @@ class Explorer:
             send(line)
         states = steps.effects(steps.Step("load"), model.State())
         index = 0
+        closing = [steps.Step("end"), steps.Step("unload")]
         while True:
             step = next_step(index, states)
             if step is None:
-                return
+                # The host closes the drawing and unloads the plug-in: the same
+                # checks as any step (the unload's time among them).
+                while closing and not steps.fits(closing[0], states):
+                    closing.pop(0)
+                if not closing:
+                    return states
+                step = closing.pop(0)
             index += 1
             if not steps.fits(step, states):
                 continue
@@ -130,15 +149,15 @@ class Explorer:
                 episode.branches += steps.branches(step, before, states)
             except session.Hang as hang:
                 episode.violation = Violation("hang", str(hang))
-                return
+                return states
             except session.Stopped as stopped:
                 # Exit code 2: a command could not run, which is the explorer's own fault.
                 category = "script" if re.search(r"exit code 2\b", str(stopped)) else "crash"
                 episode.violation = Violation(category, str(stopped))
-                return
+                return states
             if violation:
                 episode.violation = violation
-                return
+                return states
 
     def _check(self, step, states, printed, dump, files, log, episode, count_handles):
         seen = model.observe(dump, files, log)
@@ -157,8 +176,9 @@ class Explorer:
         return agreeing, None
 
     def _reap(self):
-        subprocess.run([self.wine_run, self.simcad, "--reap"], stdin=subprocess.DEVNULL,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        """Ends what catalog processes are left; true when there were some."""
+        return subprocess.run([self.wine_run, self.simcad, "--reap"], stdin=subprocess.DEVNULL,
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode != 0
 
     # -- seeds, replays and shrinking -------------------------------------------------
 

@@ -146,6 +146,7 @@ class Explorer:
                 before = states
                 states, violation = self._check(step, states, printed, dump, files, log, episode,
                                                 count_handles)
+                violation = violation or _refused_violation(log)
                 episode.branches += steps.branches(step, before, states)
             except session.Hang as hang:
                 episode.violation = Violation("hang", str(hang))
@@ -256,6 +257,15 @@ def _command_violation(printed):
                 return Violation("slow unload", line)
         if line.startswith("catalog take") and ": error" in line:
             return Violation("catalog", line)
+    return None
+
+
+def _refused_violation(log):
+    """No write of the catalog may ever be refused (the plug-in's look at the
+    files must never stand in its way)."""
+    for line in log.splitlines():
+        if "refused" in line and not line.rstrip().endswith(" 0 refused"):
+            return Violation("invariant", "the catalog met a refusal: " + line.strip())
     return None
 
 

@@ -80,7 +80,16 @@ _CHOICES = [
     ("event-at-close", 2, lambda s: s.started and s.viewer is True and s.watcher == "live"
      and s.catalog_path == "ours"),
     ("take-burst", 2, lambda s: s.viewer is True),
+    # The catalog's writer faults: killed half-way through its record, ending by
+    # itself right after a take, re-opening its record again and again.
+    ("kill-mid-record", 2, lambda s: _sure_take(s)),
+    ("quit-after-take", 2, lambda s: _sure_take(s)),
+    ("reopen", 2, lambda s: _sure_take(s)),
 ]
+
+
+def _sure_take(s):
+    return s.started and s.viewer is True and s.watcher == "live" and s.catalog_path == "ours"
 
 _MAKERS = {
     "load": lambda rng, s: Step("load"),
@@ -119,6 +128,12 @@ _MAKERS = {
     "missing-directory": lambda rng, s: Step("missing-directory"),
     "event-at-close": lambda rng, s: Step("event-at-close", then=rng.choice(["end", "unload"]),
                                           part=catalog_parts.random_part(rng)),
+    "kill-mid-record": lambda rng, s: Step("kill-mid-record", part=catalog_parts.random_part(rng),
+                                           piece=rng.randint(1, 3)),
+    "quit-after-take": lambda rng, s: Step("quit-after-take", part=catalog_parts.random_part(rng),
+                                           pieces=rng.choice([False, True])),
+    "reopen": lambda rng, s: Step("reopen", part=catalog_parts.random_part(rng),
+                                  ms=rng.choice([300, 1000])),
     "take-burst": lambda rng, s: Step("take-burst", part=catalog_parts.random_part(rng),
                                       fault="pieces", count=rng.choice([5, 30])),
     # The host's other work may leave the reader's modes anywhere before an import.
@@ -149,6 +164,9 @@ def fits(step, states):
             any(t.shown != state.shown or t.viewer is not True for t in states) or state.shown is None):
         return False
     if step.kind == "start-in-progress" and any(t.viewer is not False for t in states):
+        return False
+    if step.kind in ("kill-mid-record", "quit-after-take", "reopen") and (
+            _stale(states) or not all(_sure_take(t) for t in states)):
         return False
     if step.kind == "event-at-close" and any(
             not (t.started and t.viewer is True and t.watcher == "live" and t.catalog_path == "ours")
@@ -187,6 +205,23 @@ def commands(step, states):
         files = ["file ${EXPORT}\\unrelated-%d.tmp x" % n for n in range(p["count"])]
         at = next(i for i, line in enumerate(commands) if line.startswith("catalog take")) + 1
         return commands[:at] + files + commands[at:] + settle
+    if kind == "kill-mid-record":
+        # The record is closed half written when its writer dies: nothing tells it
+        # apart from a finished one, so it is imported as it stands, on this road.
+        return ["catalog fault pieces 4 300", "catalog take " + _take_words(p["part"]),
+                'wait text ${EXPORT}\\..\\catalog.log "record piece %d/4 written"' % p["piece"],
+                "catalog kill", "wait catalog closed 5000", "wait import 10000"] + settle
+    if kind == "quit-after-take":
+        arm = ["catalog fault pieces 4 150"] if p["pieces"] else []
+        return arm + ["catalog fault quit-after-take", "catalog take " + _take_words(p["part"]),
+                      'wait text ${EXPORT}\\..\\catalog.log "quitting after the take"',
+                      "wait catalog closed 15000", "wait import 10000"] + settle
+    if kind == "reopen":
+        # The import may come only once the writer has stopped, and none of its
+        # opens may be refused (the log's count is checked after every step).
+        return ["catalog fault reopen %d" % p["ms"], "catalog take " + _take_words(p["part"]),
+                'wait text ${EXPORT}\\..\\catalog.log "record reopened" 15000',
+                "wait import 10000"] + settle
     if kind == "start-in-progress":
         # The script host waits before it starts a viewer: a command given then
         # finds a catalog start in progress. The expect line proves it.
@@ -298,6 +333,18 @@ def effects(step, state):
         return _edit(s, p["part"])
     if kind in ("take", "take-burst"):
         return _take(s, p["part"], p["fault"])
+    if kind == "kill-mid-record":
+        s.viewer, s.shown = False, None
+        written = s.copy()
+        _written(written, p["part"], True, "partial")
+        return [_import(written)]
+    if kind == "quit-after-take":
+        s.viewer, s.shown = False, None
+        written = s.copy()
+        _written(written, p["part"])
+        return [_import(written)]
+    if kind == "reopen":
+        return _take(s, p["part"], None)
     if kind == "start-in-progress":
         s = _new_part(s, "Abbruch")
         s.edited = None
@@ -571,7 +618,7 @@ def _kill_mid_write(s):
     return [s]
 
 
-BRANCHES = ["start-in-progress", "missing-directory", "event queued at end", "event queued at unload",
+BRANCHES = ["kill-mid-record", "quit-after-take", "reopen", "start-in-progress", "missing-directory", "event queued at end", "event queued at unload",
             "take-burst", "modes", "import with reader modes set", "kill", "kill-mid-write", "burst",
             "directory", "hand-start", "new part after an edit", "notice", "edit with identification",
             "edit while not started", "import new", "import replacing", "replacement turned",
@@ -589,6 +636,7 @@ def branches(step, before, after):
     kind, p = step.kind, step.params
     state, found = before[0], []
     if kind in ("start-in-progress", "missing-directory", "take-burst", "modes", "kill-mid-write",
+                "kill-mid-record", "quit-after-take", "reopen",
                 "burst", "directory", "kill", "hand-start"):
         found.append(kind)
     if kind == "event-at-close":

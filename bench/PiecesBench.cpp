@@ -1,8 +1,12 @@
-// Exports whose record the catalog writes in pieces: it creates the record empty,
-// writes it in four pieces 150 ms apart and closes it, at once or 400 ms after the
-// last piece. Counts the parts that landed with their whole identification, and
-// measures how long after the catalog's "record complete" the watcher queued its
-// event.
+// Exports that a catalog finishes slowly or oddly, 100 roads of each kind:
+// - the record written in pieces (created empty, four pieces 150 ms apart), closed
+//   at once after the last piece or 400 ms later;
+// - the record in pieces with the catalog ending right after its last piece;
+// - a catalog that reopens its record for writing again and again for a second
+//   after the take.
+// Counts the parts that landed with their whole identification, the catalog's
+// refused writes, the imports that came on another road than their own, and how
+// long after the catalog's last close of the record the watcher queued its event.
 #include "Benchmarks.h"
 
 #include "RoadDriver.h"
@@ -13,6 +17,7 @@
 #include <cctype>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <optional>
 #include <string>
@@ -24,23 +29,32 @@ using Clock = std::chrono::steady_clock;
 
 const char* const PARTS[] = {"ISO4017 D=8 L=40", "ISO4032 D=8", "ISO7089 D=8", "ISO2338 D=6 L=30",
                              "DIN625 TYPE=6204"};
-// Closed right after the last piece, or kept open a while, when no write marks
-// the close.
-const char* const CLOSED_AT_ONCE = "fault pieces 4 150";
-const char* const KEPT_OPEN = "fault pieces 4 150 open 400";
-const char* const COMPLETE = "record complete ";
+constexpr int ROADS = 100;
 
-struct CompleteLines {
+// The catalog's log lines that mark its last close of the record.
+const char* const COMPLETE = "record complete ";
+const char* const REOPENED = "record reopened ";
+// What the catalog's file calls say of an open that another handle's sharing refused.
+const char* const REFUSED = ", refused: another handle denies sharing";
+
+struct RoadKind {
+    const char* name;
+    std::vector<std::string> faults;  // armed before each take; an empty entry for none
+    const char* lastClose;            // the log line of the record's last close
+    const char* note;
+};
+
+struct MarkedLines {
     int count = 0;
     std::string last;
 };
 
-CompleteLines RecordsComplete(const std::filesystem::path& log)
+MarkedLines LinesWith(const std::filesystem::path& log, const char* mark)
 {
-    CompleteLines found;
+    MarkedLines found;
     std::ifstream in(log, std::ios::binary);
     for (std::string line; std::getline(in, line);) {
-        if (line.find(COMPLETE) != std::string::npos) {
+        if (line.find(mark) != std::string::npos) {
             ++found.count;
             found.last = line;
         }
@@ -48,11 +62,11 @@ CompleteLines RecordsComplete(const std::filesystem::path& log)
     return found;
 }
 
-std::optional<CompleteLines> WaitForAnotherComplete(const std::filesystem::path& log, int before)
+std::optional<MarkedLines> WaitForAnother(const std::filesystem::path& log, const char* mark, int before)
 {
     auto deadline = Clock::now() + std::chrono::seconds(5);
     for (;;) {
-        CompleteLines found = RecordsComplete(log);
+        MarkedLines found = LinesWith(log, mark);
         if (found.count > before)
             return found;
         if (Clock::now() >= deadline)
@@ -92,11 +106,30 @@ std::string AttributeOfLastPart(const std::string& name)
     return {};
 }
 
+// Refused opens in the catalog's log: each failed write's line, and the count that
+// a reopening writer gives when it is done.
+long RefusedWrites(const std::filesystem::path& log)
+{
+    long refused = 0;
+    std::ifstream in(log, std::ios::binary);
+    for (std::string line; std::getline(in, line);) {
+        std::size_t reopened = line.find(REOPENED);
+        std::size_t opens = line.find(" opens, ");
+        if (reopened != std::string::npos && opens != std::string::npos)
+            refused += std::strtol(line.c_str() + opens + 8, nullptr, 10);
+        else if (line.find(REFUSED) != std::string::npos)
+            ++refused;
+    }
+    return refused;
+}
+
+std::string FamilyOf(const std::string& part) { return part.substr(0, part.find(' ')); }
+
 // The catalog names a part's project after its family: ISO4017 is
 // "iso4017/iso4017.prj".
 bool HasWholeIdentification(const std::string& part)
 {
-    std::string family = part.substr(0, part.find(' '));
+    std::string family = FamilyOf(part);
     std::string folder;
     for (char c : family)
         folder += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -114,55 +147,78 @@ int FilesIn(const std::filesystem::path& folder)
     return count;
 }
 
-}  // namespace
 
-void BenchPieces(BenchReport& report, const std::filesystem::path& temp)
+// One kind of road, 100 times in a row. An import of another road's part (the
+// families follow each other in a cycle, so neighbours differ) or one that comes
+// between roads is late: it came at a moment unrelated to its own export.
+void BenchKind(BenchReport& report, RoadDriver& driver, const RoadKind& kind)
 {
-    constexpr int roads = 100;
-    RoadDriver driver(temp / "exports");
-    if (!driver.Ready()) {
-        std::printf("  the catalog did not come up; no road measured\n");
-        return;
-    }
     int imported = 0;
     int whole = 0;
+    int late = 0;
     int deliveredEarly = 0;
-    std::vector<double> delay, delayClosedAtOnce, delayKeptOpen;
-    for (int road = 0; road < roads; ++road) {
+    long refusedBefore = RefusedWrites(driver.CatalogLog());
+    std::vector<double> delay;
+    for (int road = 0; road < ROADS; ++road) {
         std::string part = PARTS[road % 5];
-        bool keptOpen = road % 2 == 1;
-        int completeBefore = RecordsComplete(driver.CatalogLog()).count;
-        RoadTimes times = driver.Road(part, false, keptOpen ? KEPT_OPEN : CLOSED_AT_ONCE);
+        const std::string& fault = kind.faults[static_cast<std::size_t>(road) % kind.faults.size()];
+        int closesBefore = LinesWith(driver.CatalogLog(), kind.lastClose).count;
+        Clock::time_point importBefore = sim::LastDeferredCallFinished(104);
+        sim::RunPending();
+        if (sim::LastDeferredCallFinished(104) != importBefore)
+            ++late;
+        RoadTimes times = driver.Road(part, false, fault);
         if (!times.imported)
             continue;
         ++imported;
         if (HasWholeIdentification(part))
             ++whole;
-        std::optional<CompleteLines> complete =
-            WaitForAnotherComplete(driver.CatalogLog(), completeBefore);
-        std::optional<Clock::time_point> completeAt;
-        if (complete)
-            completeAt = LoggedAt(complete->last);
-        if (!completeAt)
+        else if (AttributeOfLastPart("TVL_ID1") != FamilyOf(part))
+            ++late;
+        std::optional<MarkedLines> closed = WaitForAnother(driver.CatalogLog(), kind.lastClose, closesBefore);
+        std::optional<Clock::time_point> closedAt;
+        if (closed)
+            closedAt = LoggedAt(closed->last);
+        if (!closedAt)
             continue;
-        Clock::time_point eventQueued = sim::LastHandOverTimes().eventQueued;
-        double ms = std::chrono::duration<double, std::milli>(eventQueued - *completeAt).count();
+        double ms = std::chrono::duration<double, std::milli>(sim::LastHandOverTimes().eventQueued -
+                                                               *closedAt)
+                        .count();
         if (ms < 0)
             ++deliveredEarly;
         delay.push_back(ms);
-        (keptOpen ? delayKeptOpen : delayClosedAtOnce).push_back(ms);
     }
-    std::string count = "of " + std::to_string(roads) + " roads, " + std::to_string(imported) +
-                        " imported: TVL_ID0 and TVL_ID1 as the catalog wrote them";
-    report.Add("pieces.whole_identification", whole, "parts", count);
-    report.Add("pieces.delivered_before_complete", deliveredEarly, "roads",
-               "the watcher's event came before the catalog logged the record complete");
-    report.AddSpread("pieces.delivery_after_complete", SpreadOf(delay), "ms",
-                     "\"record complete\" in the catalog's log (ms stamps) -> the watcher's event");
-    report.AddSpread("pieces.delivery_after_complete_closed_at_once", SpreadOf(delayClosedAtOnce),
-                     "ms", "the record closed right after its last piece");
-    report.AddSpread("pieces.delivery_after_complete_kept_open", SpreadOf(delayKeptOpen), "ms",
-                     "the record kept open 400 ms after its last piece");
-    report.Add("pieces.export_files_left", FilesIn(driver.ExportDir()), "files",
-               "after the last road");
+    std::string prefix = std::string("pieces.") + kind.name + ".";
+    std::string count = std::string(kind.note) + "; of " + std::to_string(ROADS) + " roads, " +
+                        std::to_string(imported) + " imported: TVL_ID0 and TVL_ID1 as the catalog wrote them";
+    report.Add(prefix + "whole_identification", whole, "parts", count);
+    report.Add(prefix + "refused_catalog_writes", RefusedWrites(driver.CatalogLog()) - refusedBefore,
+               "opens", "the catalog's opens of its files that a sharing conflict refused");
+    report.Add(prefix + "late_deliveries", late, "imports", "an import on another road than its own");
+    report.Add(prefix + "delivered_before_close", deliveredEarly, "roads",
+               "the watcher's event came before the catalog's last close of the record");
+    report.AddSpread(prefix + "delivery_after_close", SpreadOf(delay), "ms",
+                     "the catalog's last close of the record (log, ms stamps) -> the watcher's event");
+}
+
+}  // namespace
+
+void BenchPieces(BenchReport& report, const std::filesystem::path& temp)
+{
+    RoadDriver driver(temp / "exports");
+    if (!driver.Ready()) {
+        std::printf("  the catalog did not come up; no road measured\n");
+        return;
+    }
+    const RoadKind kinds[] = {
+        {"in_pieces", {"fault pieces 4 150", "fault pieces 4 150 open 400"}, COMPLETE,
+         "the record in 4 pieces 150 ms apart, closed at once or 400 ms after the last, in turn"},
+        {"catalog_ends", {"fault pieces 4 150\nfault quit-after-take"}, COMPLETE,
+         "the record in 4 pieces, the catalog ending right after the last"},
+        {"reopening_writer", {"fault reopen 1000"}, REOPENED,
+         "the record reopened for writing again and again for 1 s after the take"},
+    };
+    for (const RoadKind& kind : kinds)
+        BenchKind(report, driver, kind);
+    report.Add("pieces.export_files_left", FilesIn(driver.ExportDir()), "files", "after the last road");
 }

@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <thread>
 
 namespace {
@@ -103,12 +104,24 @@ RoadTimes RoadDriver::Road(const std::string& part, bool editLast, const std::st
         SendLastPartBack();
     if (!WaitFor(ScriptHostGone, std::chrono::seconds(10)))
         return times;
+    // A catalog that ended after its last take may still have been on its way out
+    // when the import asked it back: the user opens it again.
+    if (!catalog::isCatalogViewerRunning()) {
+        Select(100);
+        if (!WaitFor([] { return catalog::isCatalogViewerRunning(); }, std::chrono::seconds(15)) ||
+            !WaitFor(ScriptHostGone, std::chrono::seconds(10)))
+            return times;
+    }
     std::this_thread::sleep_for(USER_REACTION);
 
     Clock::time_point importsBefore = sim::LastDeferredCallFinished(104);
     long pausesBefore = MERIDAX_tarnvel_thread::PausesTaken();
-    if (!fault.empty() && !catalog::sendCatalogCommand(fault).ok())
-        return times;
+    for (std::size_t start = 0; start < fault.size();) {
+        std::size_t end = std::min(fault.find('\n', start), fault.size());
+        if (!catalog::sendCatalogCommand(fault.substr(start, end - start)).ok())
+            return times;
+        start = end + 1;
+    }
     if (!catalog::sendCatalogCommand("take " + part).ok())
         return times;
     std::filesystem::path exportFile =

@@ -29,8 +29,9 @@ public:
 
     bool Ready() const { return ready_; }
     // Takes a part ("ISO4017 D=8 L=40"); with `editLast`, first sends the last
-    // imported part back to the catalog, so that the take replaces it. A fault
-    // ("fault pieces 4 150") is armed in the catalog right before the take.
+    // imported part back to the catalog, so that the take replaces it. Faults
+    // ("fault pieces 4 150", several on lines of their own) are armed in the
+    // catalog right before the take. A catalog that has ended is opened again.
     RoadTimes Road(const std::string& part, bool editLast, const std::string& fault = "");
     // Has the host call the plug-in's macro entry with this function number now, as
     // the user's command does.

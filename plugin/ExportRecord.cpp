@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace {
 
@@ -132,9 +133,10 @@ void MERIDAX_plugin::ParseExportRecord()
             section = Section::ModelIdent;
         } else if (section == Section::Attributes) {
             std::size_t equals = line.find('=');
-            std::string name = equals == std::string::npos ? std::string() : line.substr(0, equals);
+            UtCString name = equals == std::string::npos ? std::string() : line.substr(0, equals);
             if (takenNames.Take(name, recordAttributes.size()))
-                recordAttributes.emplace_back(name, equals == std::string::npos ? line : line.substr(equals + 1));
+                recordAttributes.emplace_back(std::move(name),
+                                              equals == std::string::npos ? line : line.substr(equals + 1));
         } else if (section == Section::ModelIdent && line != "MIDENT=") {
             AddModelIdentifier(line);
         }

@@ -2,9 +2,10 @@
 // completion port with a one-second time-out, follows the changed names until the
 // export is complete, checks between waits whether it is to stop, and ends by
 // itself once the catalog no longer runs. A stop wakes the port wait at once.
-// When the names say "deliver" but the catalog still has one of the export's files
-// open for writing, the delivery waits, and the watcher looks again at each change
-// record and each port time-out until the writer has closed it.
+// When the names say "deliver", the delivery waits until the export's files have
+// been quiet for a whole pause and are no longer open for writing: the look at the
+// files would refuse a writer's open for as long as it lasts, so it is made only
+// when the writer has stopped changing them.
 #include "MERIDAX_tarnvel_thread.h"
 
 #include "ExportDetection.h"
@@ -12,7 +13,6 @@
 #include "LibraryUnload.h"
 #include "MERIDAX_plugin.h"
 #include "UniqueHandle.h"
-#include "UtSystem.h"
 
 #include <windows.h>
 
@@ -25,30 +25,21 @@ namespace {
 constexpr DWORD CHANGE_BUFFER_SIZE = 8192;
 constexpr DWORD NOTIFY_FILTER = FILE_NOTIFY_CHANGE_LAST_WRITE | FILE_NOTIFY_CHANGE_CREATION;
 constexpr DWORD PORT_WAIT_MS = 1000;
-// While a delivery waits for a writer, the port wait is short: closing a file need
-// not make a change record, so a time-out may be the only thing that brings the
-// watcher back to look again. With the pause after it, a closed file is seen
-// within about 200 ms instead of 1.1 s.
-constexpr DWORD PENDING_PORT_WAIT_MS = 100;
+// While a delivery waits, the port wait is short: closing a file need not make a
+// change record, so a time-out may be the only thing that brings the watcher back
+// to look. It need only be long enough for changes made during the pause before
+// it, which the system has kept for the next read, to arrive.
+constexpr DWORD PENDING_PORT_WAIT_MS = 10;
 constexpr auto STOP_TEST_PAUSE = std::chrono::milliseconds(100);
 // A change record's fixed part: the next-entry offset, the action and the name's
 // length; the name follows. (sizeof the structure counts one name character and
 // the padding after it, which a record with a one-character name need not have.)
 constexpr DWORD CHANGE_RECORD_HEADER = offsetof(FILE_NOTIFY_INFORMATION, FileName);
 
-// Whether the catalog was just found running (at a port time-out) or not looked
-// for (at a change record).
-enum class ProcessCheck { NotDone, JustDone };
-
 std::atomic<long> pausesTaken{0};
 std::atomic<long> deliveryChecks{0};
-
-UtCString JoinedPath(const UtCString& directory, const UtCString& fileName)
-{
-    char joined[UT_MAX_PATH] = {};
-    UtJoinPathFile(directory, fileName, joined);
-    return joined;
-}
+std::atomic<long> deliveriesWithReadOutstanding{0};
+std::atomic<long> readsLeftOutstanding{0};
 
 }  // namespace
 
@@ -67,15 +58,13 @@ struct MERIDAX_tarnvel_thread::Watch {
     alignas(DWORD) BYTE buffer[CHANGE_BUFFER_SIZE];
     OVERLAPPED overlapped{};
     bool readOutstanding = false;
-    // The names said "deliver", but an export file was still being written.
+    // The names said "deliver"; the delivery waits for the files to be quiet
+    // and closed.
     bool deliveryPending = false;
 
-    // The paths are joined as the plug-in object joins them for the import.
-    Watch(MERIDAX_plugin& owner, StopSignal& stop, const UtCString& directory,
-          const UtCString& fileName)
-        : owner(owner), stop(stop), exportName(fileName), recordName(fileName + ".txt"),
-          exportPath(JoinedPath(directory, exportName)),
-          recordPath(JoinedPath(directory, recordName))
+    Watch(MERIDAX_plugin& owner, StopSignal& stop, const ExportNames& names)
+        : owner(owner), stop(stop), exportName(names.fileName), recordName(names.fileName + ".txt"),
+          exportPath(names.exportPath), recordPath(names.recordPath)
     {
     }
     Watch(const Watch&) = delete;
@@ -83,12 +72,9 @@ struct MERIDAX_tarnvel_thread::Watch {
 
     ~Watch()
     {
-        if (readOutstanding && directory) {
-            DWORD ignored = 0;
-            CancelIoEx(directory.get(), &overlapped);
-            GetOverlappedResult(directory.get(), &overlapped, &ignored, TRUE);
-        }
         CloseHandles();
+        if (readOutstanding)
+            ++readsLeftOutstanding;
     }
 
     void OpenPort()
@@ -98,12 +84,25 @@ struct MERIDAX_tarnvel_thread::Watch {
             stop.ShowPort(port.get());
     }
 
-    // The stop signal stops posting to the port before it is closed.
+    // Every way out closes here: an outstanding read is cancelled and waited for
+    // while the buffer and the overlapped record are still there. The stop signal
+    // stops posting to the port before it is closed.
     void CloseHandles()
     {
+        CancelRead();
         directory.reset();
         stop.HidePort();
         port.reset();
+    }
+
+    void CancelRead()
+    {
+        if (!readOutstanding || !directory)
+            return;
+        DWORD ignored = 0;
+        CancelIoEx(directory.get(), &overlapped);
+        GetOverlappedResult(directory.get(), &overlapped, &ignored, TRUE);
+        readOutstanding = false;
     }
 
     bool StartRead()
@@ -116,49 +115,40 @@ struct MERIDAX_tarnvel_thread::Watch {
         return readOutstanding;
     }
 
-    // Walks the records of a completed read; true when the watch is over.
+    // Walks the records of a completed read; true when the watch is over. Once the
+    // names say "deliver" the rest of the buffer is walked for the export's names
+    // only: a read that brought a change of them says the writer may be at work.
     bool ExamineChanges(DWORD byteCount)
     {
+        bool exportChanged = false;
         DWORD offset = 0;
         for (;;) {
             if (offset + CHANGE_RECORD_HEADER > byteCount)
-                return false;
+                break;
             auto* record = reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(buffer + offset);
             DWORD nameEnd = offset + CHANGE_RECORD_HEADER + record->FileNameLength;
             if (nameEnd > byteCount)
-                return false;
+                break;
             UtCString changedName(record->FileName, record->FileNameLength / sizeof(WCHAR));
-            if (AdvanceExportDetection(changedName, exportName, recordName) &&
-                DeliverIfComplete(ProcessCheck::NotDone))
-                return true;
+            exportChanged = exportChanged || changedName.Contains(exportName);
+            if (!deliveryPending && AdvanceExportDetection(changedName, exportName, recordName))
+                deliveryPending = true;
             if (record->NextEntryOffset == 0)
-                return false;
+                break;
             offset += record->NextEntryOffset;
         }
+        return deliveryPending && !exportChanged && DeliverIfComplete();
     }
 
-    // The names say "deliver". True when the watch is over.
-    bool DeliverIfComplete(ProcessCheck processCheck)
+    // The files have been quiet since the last read: delivers unless one is still
+    // open for writing. Once its writer has closed it an export is delivered,
+    // whether or not the catalog still runs. True when it delivered.
+    bool DeliverIfComplete()
     {
-        bool over = DecideDelivery(processCheck);
+        bool beingWritten = IsBeingWritten(exportPath) || IsBeingWritten(recordPath);
         ++deliveryChecks;
-        return over;
-    }
-
-    // Delivers unless the catalog still writes the geometry file or the record;
-    // then the state stays 3 and the delivery waits for the next look. A file
-    // found closed after such a wait counts only while the catalog runs, since one
-    // killed in the middle of a write leaves its file closed and half written: a
-    // port time-out has just made sure of that, a change record has not. True
-    // when it delivered or found the catalog gone.
-    bool DecideDelivery(ProcessCheck processCheck)
-    {
-        bool waited = deliveryPending;
-        deliveryPending = IsBeingWritten(exportPath) || IsBeingWritten(recordPath);
-        if (deliveryPending)
+        if (beingWritten)
             return false;
-        if (waited && processCheck == ProcessCheck::NotDone && CatalogGone())
-            return true;
         Deliver();
         return true;
     }
@@ -169,6 +159,8 @@ struct MERIDAX_tarnvel_thread::Watch {
     // and no read of this watcher left when it handles the event.
     void Deliver()
     {
+        if (readOutstanding)
+            ++deliveriesWithReadOutstanding;
         CloseHandles();
         owner.Synchronize(nullptr);
         ExportDetectionState = 0;
@@ -180,10 +172,9 @@ struct MERIDAX_tarnvel_thread::Watch {
 MERIDAX_tarnvel_thread::MERIDAX_tarnvel_thread(MERIDAX_plugin& owner)
 {
     try {
-        UtCString directory = owner.exportDir;
-        UtCString fileName = owner.exportFileName;
+        ExportNames names{owner.exportDir, owner.exportFileName, owner.exportFile, owner.recordFile};
         workerThread = std::make_unique<LibraryThread>(
-            [&owner, directory, fileName, this] { ThreadBody(owner, directory, fileName, stopSignal); });
+            [&owner, names, this] { ThreadBody(owner, names, stopSignal); });
     } catch (...) {
     }
 }
@@ -212,21 +203,20 @@ bool MERIDAX_tarnvel_thread::HasEnded() const noexcept
     return !workerThread || workerThread->HasEnded();
 }
 
-void MERIDAX_tarnvel_thread::ThreadBody(MERIDAX_plugin& owner, const UtCString& directory,
-                                        const UtCString& fileName, StopSignal& stop) noexcept
+void MERIDAX_tarnvel_thread::ThreadBody(MERIDAX_plugin& owner, const ExportNames& names,
+                                        StopSignal& stop) noexcept
 {
     try {
-        WatchExportDirectory(owner, directory, fileName, stop);
+        WatchExportDirectory(owner, names, stop);
     } catch (...) {
     }
 }
 
-void MERIDAX_tarnvel_thread::WatchExportDirectory(MERIDAX_plugin& owner,
-                                                  const UtCString& directory,
-                                                  const UtCString& fileName, StopSignal& stop)
+void MERIDAX_tarnvel_thread::WatchExportDirectory(MERIDAX_plugin& owner, const ExportNames& names,
+                                                  StopSignal& stop)
 {
-    Watch watch(owner, stop, directory, fileName);
-    watch.directory.reset(CreateFileA(directory.c_str(), FILE_LIST_DIRECTORY,
+    Watch watch(owner, stop, names);
+    watch.directory.reset(CreateFileA(names.directory.c_str(), FILE_LIST_DIRECTORY,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING,
                                       FILE_FLAG_OVERLAPPED | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
@@ -238,9 +228,9 @@ void MERIDAX_tarnvel_thread::WatchExportDirectory(MERIDAX_plugin& owner,
 
 // A packet taken off the port is the directory read's completion, the stop
 // signal's wake, or nothing (the wait timed out or the port failed). A wake goes
-// straight to the stop test, which ends the loop. After a time-out a pending
-// delivery is looked at again only once the process check has found the catalog
-// running.
+// straight to the stop test, which ends the loop. A time-out means the files were
+// quiet through the pause and the wait, so a pending delivery is looked at first:
+// a catalog that closed its files and ended still has its export delivered.
 void MERIDAX_tarnvel_thread::WaitForExport(Watch& watch, const StopSignal& stop)
 {
     if (IsStopRequested(stop))
@@ -263,9 +253,9 @@ void MERIDAX_tarnvel_thread::WaitForExport(Watch& watch, const StopSignal& stop)
             if (byteCount > 0 && watch.ExamineChanges(byteCount))
                 return;
         } else if (!(succeeded && StopSignal::IsWake(key, packet))) {
-            if (watch.CatalogGone())
+            if (watch.deliveryPending && watch.DeliverIfComplete())
                 return;
-            if (watch.deliveryPending && watch.DeliverIfComplete(ProcessCheck::JustDone))
+            if (watch.CatalogGone())
                 return;
         }
         if (IsStopRequested(stop))
@@ -276,6 +266,13 @@ void MERIDAX_tarnvel_thread::WaitForExport(Watch& watch, const StopSignal& stop)
 long MERIDAX_tarnvel_thread::PausesTaken() noexcept { return pausesTaken; }
 
 long MERIDAX_tarnvel_thread::DeliveryChecks() noexcept { return deliveryChecks; }
+
+long MERIDAX_tarnvel_thread::DeliveriesWithReadOutstanding() noexcept
+{
+    return deliveriesWithReadOutstanding;
+}
+
+long MERIDAX_tarnvel_thread::ReadsLeftOutstanding() noexcept { return readsLeftOutstanding; }
 
 bool MERIDAX_tarnvel_thread::IsStopRequested(const StopSignal& stop) noexcept
 {

@@ -4,8 +4,8 @@
 // the host's main thread.
 //
 // Threads: the main thread constructs and destroys the watcher; the watcher
-// thread runs WatchExportDirectory on copies of the export directory and name
-// taken before it starts. After the start they share only the stop signal.
+// thread runs WatchExportDirectory on copies of the export directory, name and
+// paths taken before it starts. After the start they share only the stop signal.
 #pragma once
 
 #include "LibraryThread.h"
@@ -45,13 +45,26 @@ public:
     // wait: tests use it to see that such a moment is over.
     static long DeliveryChecks() noexcept;
 
+    // How many deliveries found their directory read still outstanding (they came
+    // at a port time-out), and how many reads were still outstanding when their
+    // buffer was released: the second must stay 0, or the system may write into
+    // freed memory.
+    static long DeliveriesWithReadOutstanding() noexcept;
+    static long ReadsLeftOutstanding() noexcept;
+
 private:
     struct Watch;
+    // The owner's export directory, file name and the two paths the import reads,
+    // copied on the main thread.
+    struct ExportNames {
+        UtCString directory;
+        UtCString fileName;
+        UtCString exportPath;
+        UtCString recordPath;
+    };
 
-    static void ThreadBody(MERIDAX_plugin& owner, const UtCString& directory,
-                           const UtCString& fileName, StopSignal& stop) noexcept;
-    static void WatchExportDirectory(MERIDAX_plugin& owner, const UtCString& directory,
-                                     const UtCString& fileName, StopSignal& stop);
+    static void ThreadBody(MERIDAX_plugin& owner, const ExportNames& names, StopSignal& stop) noexcept;
+    static void WatchExportDirectory(MERIDAX_plugin& owner, const ExportNames& names, StopSignal& stop);
     static void WaitForExport(Watch& watch, const StopSignal& stop);
 
     std::unique_ptr<LibraryThread> workerThread;

@@ -1,15 +1,17 @@
 // The names already taken into the export record's attribute list, so that the
-// first line with a name wins. Finding a name costs time in proportion to its
-// length however many names came before it, and taking one allocates nothing but
-// the table's occasional doubling: a set that allocates a node per name spends
-// more on the runtime's heap than on all the rest of a line's work.
+// first line with a name wins. Names are the same when the host's string says so
+// (its equality may ignore letter case), so the hash looks only at what any such
+// equality keeps: ASCII letters folded to one case, every byte above 127 alike.
+// Finding a name costs time in proportion to its length however many names came
+// before it, and taking one allocates nothing but the table's occasional
+// doubling: a set that allocates a node per name spends more on the runtime's
+// heap than on all the rest of a line's work.
 #pragma once
 
 #include "MERIDAX_plugin.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <string_view>
 #include <vector>
 
 class TakenNames {
@@ -19,7 +21,7 @@ public:
 
     // False when a pair of the list has this name already. Otherwise remembers that
     // the pair at `position`, which the caller appends next, has it, and is true.
-    bool Take(std::string_view name, std::size_t position);
+    bool Take(const UtCString& name, std::size_t position);
 
 private:
     // Eight bytes a slot, because fresh memory is dear: each new page faults in
@@ -32,7 +34,7 @@ private:
     };
 
     // The slot that holds this name, or the free slot where it would go.
-    std::size_t SlotOf(std::uint32_t hash, std::string_view name) const;
+    std::size_t SlotOf(std::uint32_t hash, const UtCString& name) const;
     void Grow();
 
     const NameValueList& pairs_;

@@ -109,7 +109,9 @@ TEST_F(Watcher, GeometryThenRecordTwiceDeliversOnceToTheMainThread)
 }
 
 // While the record is open for writing, the change record that completes the
-// names does not deliver; closing it alone does, found at a port time-out.
+// names does not deliver; closing it alone does, found at a port time-out. The
+// directory read is still outstanding then, and it is cancelled and waited for
+// before its buffer goes.
 TEST_F(Watcher, DeliversARecordStillBeingWrittenOnlyOnceItsWriterClosesIt)
 {
     StartWatching();
@@ -121,39 +123,96 @@ TEST_F(Watcher, DeliversARecordStillBeingWrittenOnlyOnceItsWriterClosesIt)
     EXPECT_EQ(sim::DeliveredEvents(), delivered) << "nothing delivered while the record is open";
     EXPECT_EQ(ExportDetectionState, 3) << "the delivery still waits";
 
+    long atTimeOutBefore = MERIDAX_tarnvel_thread::DeliveriesWithReadOutstanding();
+    long leftBefore = MERIDAX_tarnvel_thread::ReadsLeftOutstanding();
     writer.reset();
-    EXPECT_TRUE(DeliveredWithin(3s)) << "the close is seen without a further change record";
+    ASSERT_TRUE(DeliveredWithin(3s)) << "the close is seen without a further change record";
     EXPECT_EQ(ExportDetectionState, 0);
+    // OnSynchronize has joined the thread: its buffer is gone by now.
+    ASSERT_EQ(MERIDAX_tarnvel_thread::DeliveriesWithReadOutstanding(), atTimeOutBefore + 1)
+        << "the delivery came at a time-out, its read outstanding";
+    EXPECT_EQ(MERIDAX_tarnvel_thread::ReadsLeftOutstanding(), leftBefore)
+        << "no read outstanding when its buffer was released";
 }
 
-// A catalog that dies in the middle of its record leaves it closed and half
-// written. Whichever comes first after that, the port time-out or a change
-// record, finds the catalog gone before it would deliver.
-TEST_F(Watcher, CatalogGoneWhileItsRecordIsOpenEndsWithoutDelivery)
+// A catalog that closes its finished record and ends at once: the export is
+// complete, and it is delivered whether the watcher comes back at a port
+// time-out (where it also finds the catalog gone) or at a change record.
+TEST_F(Watcher, RecordClosedByACatalogThatThenEndsIsDelivered)
 {
-    for (bool changeAfterTheClose : {false, true}) {
-        SCOPED_TRACE(changeAfterTheClose ? "a change record after the close"
-                                         : "no change after the close");
+    for (bool changeAfterTheEnd : {false, true}) {
+        SCOPED_TRACE(changeAfterTheEnd ? "a change record after the end" : "no change after the end");
         // A folder of its own for each catalog: the last one's program file may
         // still be in use for a moment after its end.
         catalog.reset();
-        std::string folder = "catalog-" + std::to_string(changeAfterTheClose);
-        catalog = std::make_unique<FakeProcess>(Temp() / folder, "pvestra.exe");
+        catalog = std::make_unique<FakeProcess>(Temp() / ("catalog-" + std::to_string(changeAfterTheEnd)),
+                                                "pvestra.exe");
         ExportDetectionState = 0;
         std::filesystem::remove(exports / "tarnvel_output_7.sat.txt");
         StartWatching();
         ASSERT_TRUE(WriteUntilState("tarnvel_output_7.sat", 1));
         UniqueHandle writer;
         ASSERT_TRUE(HoldRecordOpenUntilADeliveryWaits(writer));
-        catalog->Terminate();
         writer.reset();
-        if (changeAfterTheClose)
+        catalog->Terminate();
+        ASSERT_TRUE(catalog->WaitForExit(5s));
+        if (changeAfterTheEnd)
             Write("anything", "x");
-        ASSERT_TRUE(EndsWithin(5s));
-        plugin->StopWatching();
-        EXPECT_EQ(sim::RunPending(), 0) << "the thread ended without queuing an event";
-        EXPECT_EQ(ExportDetectionState, 3) << "the next watcher goes on from here";
+        EXPECT_TRUE(DeliveredWithin(3s));
+        EXPECT_EQ(ExportDetectionState, 0);
     }
+}
+
+// A writer that still holds the record when the catalog is gone is no catalog's
+// finished export: the watcher ends at the time-out without delivery.
+TEST_F(Watcher, CatalogGoneWhileItsRecordIsStillHeldEndsWithoutDelivery)
+{
+    StartWatching();
+    ASSERT_TRUE(WriteUntilState("tarnvel_output_7.sat", 1));
+    UniqueHandle writer;
+    ASSERT_TRUE(HoldRecordOpenUntilADeliveryWaits(writer));
+    catalog->Terminate();
+    ASSERT_TRUE(EndsWithin(5s));
+    plugin->StopWatching();
+    EXPECT_EQ(sim::RunPending(), 0) << "the thread ended without queuing an event";
+    EXPECT_EQ(ExportDetectionState, 3) << "the next watcher goes on from here";
+}
+
+// A catalog may open its record for writing again and again after the take. The
+// watcher must never be the reason one of those opens fails: it looks at the
+// files only once a whole pause has passed without a change of them. The export
+// is delivered once, after the writer has stopped.
+TEST_F(Watcher, AWriterReopeningItsRecordIsNeverRefused)
+{
+    StartWatching();
+    ASSERT_TRUE(WriteUntilState("tarnvel_output_7.sat", 1));
+    std::filesystem::path record = exports / "tarnvel_output_7.sat.txt";
+    const std::string text = "[Attributes]\nNAME=x\n";
+    Write("tarnvel_output_7.sat.txt", text);
+    ASSERT_TRUE(WaitUntil([&] { return ExportDetectionState == 3; }, 5s));
+    long opens = 0;
+    long refused = 0;
+    long checksBefore = MERIDAX_tarnvel_thread::DeliveryChecks();
+    auto until = steady_clock::now() + 1500ms;
+    while (steady_clock::now() < until) {
+        UniqueHandle writer(CreateFileW(record.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ++opens;
+        if (!writer) {
+            refused += GetLastError() == ERROR_SHARING_VIOLATION;
+            continue;
+        }
+        DWORD written = 0;
+        ::WriteFile(writer.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    }
+    EXPECT_EQ(refused, 0) << "of " << opens << " opens";
+    ASSERT_EQ(ExportDetectionState, 3) << "the names were complete while the writer went on";
+    EXPECT_EQ(MERIDAX_tarnvel_thread::DeliveryChecks(), checksBefore)
+        << "no look while the record kept changing";
+    ASSERT_TRUE(DeliveredWithin(3s));
+    long delivered = sim::DeliveredEvents();
+    sim::RunPending();
+    EXPECT_EQ(sim::DeliveredEvents(), delivered) << "one export, one event";
 }
 
 TEST_F(Watcher, SurvivesMoreChangesThanItsBufferHolds)

@@ -20,7 +20,13 @@ std::string writeAll(HANDLE file, const std::string& content) {
 
 }  // namespace
 
-std::string lastErrorText() { return "error " + std::to_string(GetLastError()); }
+// A sharing violation says "refused", so that a log or reply shows at once that
+// another handle's sharing, not the disk, stopped the write.
+std::string lastErrorText() {
+    const DWORD error = GetLastError();
+    const std::string text = "error " + std::to_string(error);
+    return error == ERROR_SHARING_VIOLATION ? text + ", refused: another handle denies sharing" : text;
+}
 
 std::string writeWholeFile(const std::string& path, const std::string& content) {
     UniqueFileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,

@@ -16,7 +16,8 @@ std::string rewriteWholeFile(const std::string& path, const std::string& content
 
 std::optional<std::string> readWholeFile(const std::string& path);
 
-// The text of GetLastError(), e.g. "error 32".
+// The text of GetLastError(), e.g. "error 5"; a sharing violation (32) adds
+// ", refused: another handle denies sharing".
 std::string lastErrorText();
 
 }  // namespace catalog

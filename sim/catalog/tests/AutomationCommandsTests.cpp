@@ -26,6 +26,8 @@ public:
     void armHoldGeometry() override { holdGeometryArmed = true; }
     void armHoldRecord() override { holdArmed = true; }
     void armRecordPieces(const RecordPieces& pieces) override { armedPieces = pieces; }
+    void armReopeningWriter(unsigned) override {}
+    void armQuitAfterTake() override {}
     ActionResult releaseHeld() override { return ActionResult::failure("nothing held back"); }
 
     std::string shownKey;

@@ -89,9 +89,28 @@ std::string armRecordPieces(const std::vector<std::string>& args, ViewerActions&
     return text;
 }
 
+constexpr unsigned kDefaultReopenMs = 1000;
+
+// The words after "fault reopen": [MS].
+std::string armReopeningWriter(const std::vector<std::string>& args, ViewerActions& viewer) {
+    std::optional<unsigned> forMs = kDefaultReopenMs;
+    if (args.size() == 3) forMs = number(args[2], kLongestPauseMs);
+    if (args.size() > 3 || !forMs) {
+        return "error usage: fault reopen [MS] (MS 0 to " + std::to_string(kLongestPauseMs) + ")";
+    }
+    viewer.armReopeningWriter(*forMs);
+    return "ok next take reopens its record for writing again and again for " + std::to_string(*forMs) +
+           " ms";
+}
+
 std::string fault(const std::vector<std::string>& args, ViewerActions& viewer) {
     const std::string kind = args.size() >= 2 ? args[1] : std::string();
     if (kind == "pieces") return armRecordPieces(args, viewer);
+    if (kind == "reopen") return armReopeningWriter(args, viewer);
+    if (args.size() == 2 && kind == "quit-after-take") {
+        viewer.armQuitAfterTake();
+        return "ok the viewer ends once the next take has closed its files";
+    }
     if (args.size() == 2 && kind == "broken-geometry") {
         viewer.armBrokenGeometry();
         return "ok next take writes a broken geometry file";
@@ -104,7 +123,8 @@ std::string fault(const std::vector<std::string>& args, ViewerActions& viewer) {
         viewer.armHoldRecord();
         return "ok next take holds its record back";
     }
-    return "error unknown fault (broken-geometry, hold-geometry, hold-record or pieces [N] [MS] [open MS2])";
+    return "error unknown fault (broken-geometry, hold-geometry, hold-record, pieces [N] [MS] [open MS2], "
+           "reopen [MS] or quit-after-take)";
 }
 
 }  // namespace

@@ -35,6 +35,8 @@ public:
     virtual void armHoldGeometry() = 0;
     virtual void armHoldRecord() = 0;
     virtual void armRecordPieces(const RecordPieces& pieces) = 0;
+    virtual void armReopeningWriter(unsigned forMs) = 0;
+    virtual void armQuitAfterTake() = 0;
     virtual ActionResult releaseHeld() = 0;
 };
 

@@ -6,27 +6,11 @@
 #include "common/FileIo.h"
 #include "common/GeometryText.h"
 
-#include <windows.h>
-
 #include <utility>
 
 namespace catalog {
 
 namespace {
-
-// A reader (the plug-in) may have the fresh record open without sharing write
-// access; give it a moment before the second write instead of failing the take.
-constexpr ULONGLONG kRewriteRetryMs = 1000;
-
-std::string rewriteWithRetry(const std::string& path, const std::string& text) {
-    const ULONGLONG deadline = GetTickCount64() + kRewriteRetryMs;
-    std::string error = rewriteWholeFile(path, text);
-    while (!error.empty() && GetTickCount64() < deadline) {
-        Sleep(20);
-        error = rewriteWholeFile(path, text);
-    }
-    return error;
-}
 
 std::string bytesText(size_t done, size_t total) {
     return std::to_string(done) + " of " + std::to_string(total) + " bytes";
@@ -41,12 +25,9 @@ std::string describePlan(const RecordPieces& plan) {
 
 std::string writeRecordFile(const std::string& path, const std::string& text) {
     std::string error = writeWholeFile(path, text);
-    if (!error.empty()) return error;
-    error = rewriteWithRetry(path, text);
-    if (!error.empty()) {
-        // The first write already left a complete record; only the finishing failed.
-        logLine("record finishing write failed (record is complete): " + error);
-    }
+    if (!error.empty()) return "record write failed: " + error;
+    error = rewriteWholeFile(path, text);
+    if (!error.empty()) return "record finishing write failed: " + error;
     return {};
 }
 
@@ -61,14 +42,21 @@ void PartExporter::armRecordPieces(const RecordPieces& pieces) {
     pieces_ = pieces;
 }
 
+void PartExporter::armReopeningWriter(unsigned forMs) {
+    recordFault_ = RecordFault::Reopen;
+    reopenForMs_ = forMs;
+}
+
 PartExporter::Pending PartExporter::pending() const {
     if (heldGeometry_) return Pending::HeldGeometry;
     if (heldRecord_) return Pending::HeldRecord;
     if (recordInPieces_) return Pending::RecordInPieces;
+    if (reopener_ && !reopener_->done()) return Pending::Reopening;
     return Pending::Nothing;
 }
 
 void PartExporter::endPendingWork() {
+    reopener_.reset();
     if (heldRecord_) {
         logLine("dropping held-back record " + heldRecord_->path + " for a new take");
         heldRecord_.reset();
@@ -133,8 +121,15 @@ ActionResult PartExporter::writeRecord(const std::string& path, HeldRecord recor
     }
     if (fault == RecordFault::Pieces) return startRecordInPieces(std::move(record));
     const std::string error = writeRecordFile(record.path, record.text);
-    if (!error.empty()) return ActionResult::failure(error);
+    if (!error.empty()) {
+        logLine(error);
+        return ActionResult::failure(error);
+    }
     logLine("wrote record file " + record.path);
+    if (fault == RecordFault::Reopen) {
+        logLine("reopening record " + record.path + " for " + std::to_string(reopenForMs_) + " ms");
+        reopener_ = std::make_unique<RecordReopener>(record.path, record.text, reopenForMs_);
+    }
     return ActionResult::success("written " + path);
 }
 
@@ -188,7 +183,10 @@ ActionResult PartExporter::releaseHeldGeometry() {
     if (!error.empty()) return ActionResult::failure(error);
     logLine("released geometry file " + held.path + " (complete, closed)");
     const std::string recordError = writeRecordFile(held.record.path, held.record.text);
-    if (!recordError.empty()) return ActionResult::failure(recordError);
+    if (!recordError.empty()) {
+        logLine(recordError);
+        return ActionResult::failure(recordError);
+    }
     logLine("wrote record file " + held.record.path);
     return ActionResult::success("released " + held.path);
 }
@@ -197,7 +195,10 @@ ActionResult PartExporter::releaseHeldRecord() {
     const HeldRecord record = std::move(*heldRecord_);
     heldRecord_.reset();
     const std::string error = writeRecordFile(record.path, record.text);
-    if (!error.empty()) return ActionResult::failure(error);
+    if (!error.empty()) {
+        logLine(error);
+        return ActionResult::failure(error);
+    }
     logLine("released held-back record " + record.path);
     return ActionResult::success("released " + record.path);
 }

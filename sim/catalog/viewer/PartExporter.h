@@ -4,6 +4,8 @@
 //   2. the record <path>.txt, created with its whole content in one write, closed;
 //   3. the record opened again and the same content written over it (the catalog
 //      "finishing" its record) - never truncated in between, so it is never partial.
+//      A refused open is not retried: the take fails and says so, as a real
+//      catalog may, so that nothing hides a reader that stands in the writer's way.
 // Fault modes for tests, each for the next take only. One for the geometry:
 //   - broken geometry: a malformed geometry file;
 //   - held geometry: the geometry file created, its first half written in one
@@ -16,9 +18,12 @@
 //   - record in pieces: the record created empty and kept open, its text written in
 //     pieces with pauses, closed after the last (no finishing write). take() returns
 //     once the empty record exists; the owner calls continueRecord() each time
-//     nextRecordStepInMs() has passed, until the record is complete.
+//     nextRecordStepInMs() has passed, until the record is complete;
+//   - reopening writer: the record written as in 2 and 3, then opened for writing
+//     again and again for a while (RecordReopener).
 // A new take ends what the last one left: a held record or held geometry is dropped
-// (the geometry stays half written), a record in pieces is finished at once.
+// (the geometry stays half written), a record in pieces is finished at once, a
+// reopening writer stops.
 // Runs on the viewer's UI thread.
 #pragma once
 
@@ -27,6 +32,9 @@
 #include "viewer/OpenWriteFile.h"
 #include "viewer/RecordPieceWriter.h"
 #include "viewer/RecordPieces.h"
+#include "viewer/RecordReopener.h"
+
+#include <memory>
 
 #include <optional>
 #include <string>
@@ -36,7 +44,7 @@ namespace catalog {
 class PartExporter {
 public:
     // What the last take left unfinished.
-    enum class Pending { Nothing, HeldRecord, HeldGeometry, RecordInPieces };
+    enum class Pending { Nothing, HeldRecord, HeldGeometry, RecordInPieces, Reopening };
 
     // Replies "written <path>", "held <path>.txt" (held record), "held <path>" (held
     // geometry) or "writing <path>.txt" (record in pieces).
@@ -46,6 +54,7 @@ public:
     void armHoldGeometry();
     void armHoldRecord();
     void armRecordPieces(const RecordPieces& pieces);
+    void armReopeningWriter(unsigned forMs);
 
     // "released <path>.txt" for a held record, "released <path>" for held geometry.
     ActionResult releaseHeld();
@@ -60,7 +69,7 @@ public:
 
 private:
     enum class GeometryFault { None, Broken, Hold };
-    enum class RecordFault { None, Hold, Pieces };
+    enum class RecordFault { None, Hold, Pieces, Reopen };
 
     struct HeldRecord {
         std::string path;
@@ -83,9 +92,11 @@ private:
     GeometryFault geometryFault_ = GeometryFault::None;
     RecordFault recordFault_ = RecordFault::None;
     RecordPieces pieces_;
+    unsigned reopenForMs_ = 0;
     std::optional<HeldRecord> heldRecord_;
     std::optional<HeldGeometry> heldGeometry_;
     std::optional<RecordPieceWriter> recordInPieces_;
+    std::unique_ptr<RecordReopener> reopener_;
 };
 
 // Step 2 and 3 above. Returns "" or an error.

@@ -15,6 +15,8 @@ constexpr int kFamilyListId = 101;
 constexpr int kSizeListId = 102;
 constexpr int kTakeButtonId = 103;
 constexpr UINT_PTR kRecordStepTimerId = 1;
+constexpr UINT_PTR kReopenCheckTimerId = 2;
+constexpr UINT kReopenCheckMs = 20;
 constexpr UINT kReplyTimeoutMs = 5000;
 
 std::wstring viewerClassName() { return wideFromUtf8(kViewerWindowClass); }
@@ -105,6 +107,7 @@ LRESULT ViewerWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
             return 0;
         case WM_TIMER:
             if (wParam == kRecordStepTimerId) onRecordStep();
+            if (wParam == kReopenCheckTimerId) onReopenCheck();
             return 0;
         case WM_COPYDATA:
             return onCopyData(reinterpret_cast<HWND>(wParam),
@@ -232,7 +235,26 @@ ActionResult ViewerWindow::take() {
     if (!result.ok) logLine("take failed: " + result.text);
     showTakeStatus(result);
     scheduleRecordStep();
+    if (exporter_.pending() == PartExporter::Pending::Reopening) {
+        SetTimer(window_, kReopenCheckTimerId, kReopenCheckMs, nullptr);
+    }
+    quitIfTakeDone();
     return result;
+}
+
+void ViewerWindow::onReopenCheck() {
+    if (exporter_.pending() == PartExporter::Pending::Reopening) return;
+    KillTimer(window_, kReopenCheckTimerId);
+    quitIfTakeDone();
+}
+
+// The user closes the window right after taking: once nothing of the take is
+// open any more, the window is closed as its close button would.
+void ViewerWindow::quitIfTakeDone() {
+    if (!quitAfterTake_ || exporter_.pending() != PartExporter::Pending::Nothing) return;
+    quitAfterTake_ = false;
+    logLine("quitting after the take");
+    PostMessageW(window_, WM_CLOSE, 0, 0);
 }
 
 void ViewerWindow::showTakeStatus(const ActionResult& result) {
@@ -251,6 +273,7 @@ void ViewerWindow::showTakeStatus(const ActionResult& result) {
         case PartExporter::Pending::RecordInPieces:
             setStatus(labels.recordWriting + options_.path + ".txt");
             break;
+        case PartExporter::Pending::Reopening:
         case PartExporter::Pending::Nothing:
             setStatus(labels.written + options_.path);
             break;
@@ -272,6 +295,7 @@ void ViewerWindow::onRecordStep() {
         setStatus(labels.written + result.text.substr(8));  // after "written "
     }
     scheduleRecordStep();
+    quitIfTakeDone();
 }
 
 std::string ViewerWindow::shownDescription() const {
@@ -302,9 +326,20 @@ void ViewerWindow::armRecordPieces(const RecordPieces& pieces) {
     exporter_.armRecordPieces(pieces);
 }
 
+void ViewerWindow::armReopeningWriter(unsigned forMs) {
+    logLine("fault armed: next take reopens its record for writing for " + std::to_string(forMs) + " ms");
+    exporter_.armReopeningWriter(forMs);
+}
+
+void ViewerWindow::armQuitAfterTake() {
+    logLine("fault armed: the viewer quits once the next take has closed its files");
+    quitAfterTake_ = true;
+}
+
 ActionResult ViewerWindow::releaseHeld() {
     const ActionResult result = exporter_.releaseHeld();
     if (result.ok) setStatus(labelsFor(options_.language).written + result.text.substr(9));  // after "released "
+    quitIfTakeDone();
     return result;
 }
 

@@ -1,7 +1,9 @@
 // The viewer's main window: family list, size list, Take button, status line. It
 // keeps what is shown and where the next take writes, receives handed-over commands
 // and automation requests (WM_COPYDATA), and ends on WM_CLOSE. A record written in
-// pieces is continued on a timer, so the window keeps answering meanwhile.
+// pieces is continued on a timer, so the window keeps answering meanwhile; so is
+// the look whether a reopening writer is done, and a viewer armed to quit after
+// its take ends once the take has closed its files.
 // Everything runs on the UI thread (the one that created the window).
 #pragma once
 
@@ -43,6 +45,8 @@ public:
     void armHoldGeometry() override;
     void armHoldRecord() override;
     void armRecordPieces(const RecordPieces& pieces) override;
+    void armReopeningWriter(unsigned forMs) override;
+    void armQuitAfterTake() override;
     ActionResult releaseHeld() override;
 
 private:
@@ -60,6 +64,8 @@ private:
     void showTakeStatus(const ActionResult& result);
     void scheduleRecordStep();
     void onRecordStep();
+    void onReopenCheck();
+    void quitIfTakeDone();
     LRESULT onCopyData(HWND sender, const COPYDATASTRUCT& data);
 
     PartCatalog catalog_;
@@ -69,6 +75,7 @@ private:
     const Part* shownPart_ = nullptr;
     std::string status_;
     bool ready_ = false;
+    bool quitAfterTake_ = false;
 
     HWND window_ = nullptr;
     HWND familyCaption_ = nullptr;

@@ -9,6 +9,7 @@ import re
 
 import catalog_parts
 import placement
+import record
 
 ANY = "any"
 NOTICE_CAPTION = {False: "HINWEIS", True: "Note"}
@@ -240,60 +241,28 @@ def _compare_parts(state, seen_parts, differ):
         _compare_part(part, seen, index, differ)
 
 
-def expected_attributes(part, seen):
-    """The attributes the part must carry, in order: what was placed with it, or the
-    fixed three, the identification and the record's attributes of a taken part,
-    each name and value cut to what the host is given."""
-    if part.taken is None:
-        return list(part.record)
+def allowed_attributes(part, seen):
+    """The attribute lists the part may carry, in order: what was placed with it (or
+    learnt of it), or for a taken part the fixed three, its identification and its
+    record's attributes, from the whole record or from any prefix of it."""
+    if isinstance(part.record, list):
+        return [part.record]
     key, variables = part.taken
-    pairs = list(FIXED_ATTRIBUTES)
     if part.record == "none":
-        return pairs
-    ident = catalog_parts.identification(key, variables)
-    pairs += [(n, ident[n]) for n in ("TVL_ID0", "TVL_ID1")]
-    pairs += [("TVLM_%d_%s" % (j, n), v) for j, (n, v) in enumerate(variables)]
-    for name, value in catalog_parts.record_attributes(key, variables, seen["subObjects"]):
-        pairs.append((("TVLV_" + name)[:LIMIT], None if value is None else value[:LIMIT]))
-    return pairs
-
-
-def _attributes_allowed(part, seen):
-    wanted = expected_attributes(part, seen)
-    got = [tuple(pair) for pair in seen["attributes"]]
-    if _same_pairs(got, wanted):
-        return True
-    if part.taken is None or part.record != "partial":
-        return False
-    # A record cut short holds its attribute lines so far and no identification
-    # (that comes last): the fixed three, then a prefix of the record's attributes,
-    # the last of which may itself be cut.
-    tail = [pair for pair in wanted[3:] if pair[0].startswith("TVLV_")]
-    if got[:3] != FIXED_ATTRIBUTES or len(got) - 3 > len(tail):
-        return False
-    rest = got[3:]
-    for index, (name, value) in enumerate(rest):
-        want_name, want_value = tail[index]
-        last = index == len(rest) - 1
-        if name != want_name and not (last and want_name.startswith(name)):
-            return False
-        if want_value is not None and value != want_value and not (last and want_value.startswith(value)):
-            return False
-    return True
-
-
-def _same_pairs(got, wanted):
-    return len(got) == len(wanted) and all(
-        g[0] == w[0] and (w[1] is None or g[1] == w[1]) for g, w in zip(got, wanted))
+        return [list(FIXED_ATTRIBUTES)]
+    if part.record == "partial":
+        return record.prefixes(key, variables, seen["subObjects"])
+    return record.whole(key, variables, seen["subObjects"])
 
 
 def _compare_part(part, seen, index, differ):
     where = "drawing.objects[%d]" % index
-    if not _attributes_allowed(part, seen):
-        wanted = expected_attributes(part, seen)
+    allowed = allowed_attributes(part, seen)
+    if [tuple(pair) for pair in seen["attributes"]] not in allowed:
+        wanted = allowed[-1]
         differ("part %d carries %s, expected %s%s" % (
             seen["id"], seen["attributes"], wanted,
-            " (or a prefix of its record)" if part.record == "partial" else ""),
+            " (or what a prefix of its record gives)" if part.record == "partial" else ""),
             "expect %s.attributes.length == %d" % (where, len(wanted)))
     world = part.world()
     if not placement.same(world, seen["world"]):
@@ -316,3 +285,10 @@ def learn_ids(state, seen):
     fresh = [part for part in state.parts if part.id is None]
     for part, dump_part in zip(fresh, [o for o in seen["parts"] if o["id"] not in known]):
         part.id = dump_part["id"]
+    # A part made from a record cut short carries what the cut left: from now on
+    # exactly that, and an edit finds the identification it has.
+    by_id = {o["id"]: o for o in seen["parts"]}
+    for part in state.parts:
+        if part.record == "partial" and part.id in by_id:
+            part.record = [tuple(pair) for pair in by_id[part.id]["attributes"]]
+            part.tags = identification_of(by_id[part.id])

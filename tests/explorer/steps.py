@@ -457,7 +457,8 @@ def _send(s, part=None):
     if not s.viewer:
         s.shown = None
     s.commands.append(model.mident(part.tags) if part is not None else "")
-    if part is not None and part.taken is not None and part.record == "full":
+    if part is not None and part.taken is not None and (
+            part.tags == catalog_parts.identification(*part.taken)):
         s.shown = part.taken
     s.viewer, s.catalog_path, s.catalog_extension, s.watcher = True, "ours", s.extension, "live"
 

@@ -185,11 +185,12 @@ class Explorer:
 
     def explore(self, seed, step_count):
         rng = random.Random(seed)
+        schedule = steps.Schedule(seed)
         episodes = []
         left = step_count
         while left > 0:
             length = min(EPISODE_STEPS, left)
-            episode = self.run(lambda i, state: steps.make(rng, state) if i < length else None)
+            episode = self.run(lambda i, states: schedule.make(rng, states) if i < length else None)
             episode.steps_before = step_count - left
             episodes.append(episode)
             left -= length
@@ -358,12 +359,14 @@ def main():
     parser.add_argument("--out", default=os.path.join(tempfile.gettempdir(), "tarnvel-explorer"))
     parser.add_argument("--bin", default=os.path.join(ROOT, "build", "dev", "bin"))
     parser.add_argument("--no-shrink", action="store_true")
+    parser.add_argument("--skip", default="", help="comma-separated step kinds never taken")
     parser.add_argument("--results", help=argparse.SUPPRESS)
     args = parser.parse_args()
     if args.seeds:
         seeds = [int(s) for s in args.seeds.split(",")]
     else:
         seeds = [args.seed if args.seed is not None else random.SystemRandom().randrange(1, 10 ** 6)]
+    steps.skip([kind for kind in args.skip.split(",") if kind])
     if not os.path.isfile(os.path.join(args.bin, "simcad.exe")):
         sys.exit("explorer: no simcad.exe in %s; build first (tools/build)" % args.bin)
     os.makedirs(args.out, exist_ok=True)
@@ -408,7 +411,7 @@ def _run_jobs(args, seeds):
         results = os.path.join(args.out, "job-%d.json" % job)
         command = [sys.executable, os.path.abspath(__file__), "--seeds", ",".join(map(str, share)),
                    "--steps", str(args.steps), "--out", args.out, "--bin", args.bin,
-                   "--results", results] + (["--no-shrink"] if args.no_shrink else [])
+                   "--results", results, "--skip", args.skip] + (["--no-shrink"] if args.no_shrink else [])
         environment = dict(os.environ, WINEPREFIX="%s-job%d" % (prefix, job))
         jobs.append((subprocess.Popen(command, env=environment), results))
     times, handles, violations, branches = [], [], [], []

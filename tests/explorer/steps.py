@@ -26,10 +26,60 @@ class Step:
 
 # ---- making steps -------------------------------------------------------------------
 
+# The steps that are faults or rare moments of the road. A schedule gives every
+# third step to one of them, the first of its queue that fits, which then goes to
+# the back: each comes about once in 45 steps, and a short run meets each of them.
+# They are not chosen at random besides.
+FAULT_KINDS = ["kill", "kill-mid-write", "kill-mid-record", "quit-after-take", "reopen", "illegal",
+               "directory", "missing-directory", "burst", "take-burst", "start-in-progress",
+               "event-at-close", "rush", "hand-start", "modes", "illegal"]
+FAULT_EVERY = 3
+
+
+def skip(kinds):
+    """Step kinds a run never takes (a known fault that would end every run early)."""
+    for kind in kinds:
+        if kind not in _MAKERS:
+            raise SystemExit("explorer: no step kind %r" % kind)
+        if kind in FAULT_KINDS:
+            FAULT_KINDS.remove(kind)
+        _CHOICES[:] = [choice for choice in _CHOICES if choice[0] != kind]
+
+
+class Schedule:
+    """The steps of one seed: at random, with a fault step every FAULT_EVERY steps."""
+
+    def __init__(self, seed):
+        offset = (seed * 5) % len(FAULT_KINDS)
+        self.queue = FAULT_KINDS[offset:] + FAULT_KINDS[:offset]
+        self.made = 0
+
+    def make(self, rng, states):
+        self.made += 1
+        if self.made % FAULT_EVERY == 0:
+            for kind in self.queue:
+                if _fits_kind(kind, states[0]):
+                    step = _MAKERS[kind](rng, states[0])
+                    if fits(step, states):
+                        self.queue.remove(kind)
+                        self.queue.append(kind)
+                        return step
+        return make(rng, states)
+
+
+def _fits_kind(kind, state):
+    return all(check(state) for k, _, check in _CHOICES if k == kind)
+
+
+def _weight(weight, state):
+    return weight(state) if callable(weight) else weight
+
+
 def make(rng, states):
     """A random step that fits the states the system may be in."""
     state = states[0]
-    kinds = [(kind, weight) for kind, weight, fits in _CHOICES if fits(state)]
+    kinds = [(kind, _weight(weight, state)) for kind, weight, fits in _CHOICES
+             if fits(state) and kind not in FAULT_KINDS]
     kind = rng.choices([k for k, _ in kinds], [w for _, w in kinds])[0]
     step = _MAKERS[kind](rng, state)
     if not fits(step, states):
@@ -54,7 +104,7 @@ _CHOICES = [
     ("load", 30, lambda s: not s.loaded),
     ("new", 8, lambda s: s.loaded),
     ("close", 2, lambda s: s.loaded),
-    ("edit", 8, lambda s: s.loaded),
+    ("edit", lambda s: 10 if s.started else 1, lambda s: s.loaded),
     ("take", 30, lambda s: s.viewer is True),
     ("move", 3, lambda s: bool(s.parts)),
     ("workspace", 2, lambda s: True),
@@ -62,13 +112,14 @@ _CHOICES = [
     ("add", 2, lambda s: s.next_added_id < 999),
     ("locate", 2, lambda s: True),
     ("end", 1, lambda s: s.loaded),
-    ("main", 1, lambda s: s.loaded),
+    ("main", lambda s: 1 if s.started else 4, lambda s: s.loaded),
     ("unload", 1, lambda s: s.loaded),
     ("rush", 2, lambda s: s.loaded),
     ("illegal", 1, lambda s: s.loaded),
     ("mode2d", 1, lambda s: True),
     ("messages", 1, lambda s: True),
-    ("install", 1, lambda s: True),
+    # A missing installation is put back soon: most steps need a catalog.
+    ("install", lambda s: 1 if s.installed else 12, lambda s: True),
     ("kill", 1, lambda s: s.viewer is True),
     ("kill-mid-write", 1, lambda s: s.viewer is True),
     ("hand-start", 1, lambda s: True),
@@ -619,7 +670,7 @@ def _kill_mid_write(s):
     return [s]
 
 
-BRANCHES = ["kill-mid-record", "quit-after-take", "reopen", "start-in-progress", "missing-directory", "event queued at end", "event queued at unload",
+BRANCHES = ["kill-mid-record", "quit-after-take", "reopen", "illegal", "start-in-progress", "missing-directory", "event queued at end", "event queued at unload",
             "take-burst", "modes", "import with reader modes set", "kill", "kill-mid-write", "burst",
             "directory", "hand-start", "new part after an edit", "notice", "edit with identification",
             "edit while not started", "import new", "import replacing", "replacement turned",
@@ -637,7 +688,7 @@ def branches(step, before, after):
     kind, p = step.kind, step.params
     state, found = before[0], []
     if kind in ("start-in-progress", "missing-directory", "take-burst", "modes", "kill-mid-write",
-                "kill-mid-record", "quit-after-take", "reopen",
+                "kill-mid-record", "quit-after-take", "reopen", "illegal",
                 "burst", "directory", "kill", "hand-start"):
         found.append(kind)
     if kind == "event-at-close":

@@ -30,7 +30,7 @@ class Step:
 # third step to one of them, the first of its queue that fits, which then goes to
 # the back: each comes about once in 45 steps, and a short run meets each of them.
 # They are not chosen at random besides.
-FAULT_KINDS = ["kill", "kill-mid-write", "kill-mid-record", "quit-after-take", "reopen", "illegal",
+FAULT_KINDS = ["kill", "kill-mid-write", "kill-mid-record", "quit-after-take", "reopen",
                "directory", "missing-directory", "burst", "take-burst", "start-in-progress",
                "event-at-close", "rush", "hand-start", "modes", "illegal"]
 FAULT_EVERY = 3

@@ -29,7 +29,11 @@ ROOT = os.path.dirname(os.path.dirname(HERE))
 EPISODE_STEPS = 120          # a fresh host after this many steps keeps dumps small
 COMMAND_DEADLINE_S = 30      # longer than any wait a step asks for: beyond it, a hang
 UNLOAD_LIMIT_MS = 1500
-HANDLE_SLACK = 8
+# Handles some paths open once and keep for good (the host's and the system's, not
+# the plug-in's), measured: the first road 2, the first watcher that ends because
+# its catalog was killed or its directory could not be opened 3, the first exception thrown in the library 2 (allowed
+# from the start: which step throws first is not modelled).
+ONCE_ROAD, ONCE_KILLED_WATCHER, ONCE_EXCEPTION = 2, 3, 2
 SHRINK_RUNS = 80
 SHRINK_SECONDS = 900
 # The first catalog automation command and the first kill open handles in the host
@@ -65,6 +69,7 @@ class Episode:
         self.logs = {}           # the catalog's log and simcad's errors, kept on a violation
         self.steps_before = 0    # steps of the seed's earlier episodes
         self.branches = []       # the branches of the road the steps reached
+        self.killed_watcher = False  # a watcher ended without delivery (catalog killed, no directory)
 
 
 class Explorer:
@@ -134,6 +139,9 @@ class Explorer:
             index += 1
             if not steps.fits(step, states):
                 continue
+            if (step.kind.startswith("kill") and any(s.watcher == "live" for s in states) or
+                    step.kind == "missing-directory"):
+                episode.killed_watcher = True
             lines = steps.commands(step, states)
             episode.executed.append((step, lines))
             started = time.monotonic()
@@ -292,22 +300,25 @@ def _invariant_violation(states, dump, episode, count_handles):
             return Violation("invariant", "%d threads while the plug-in is idle, %d at the start" % (
                 process["threads"], process["idleThreads"]),
                 ["expect process.threads == %d" % process["idleThreads"]])
-        return _handle_violation(count_handles(), episode)
+        return _handle_violation(count_handles(), episode, states)
     return None
 
 
-def _handle_violation(handles, episode):
-    """The host's handles whenever the plug-in is idle stay near their first idle
-    count. Some paths open handles once and keep them, measured: the first road 2,
-    the first watcher that ends because its catalog was killed 3, the first
-    exception thrown in the library 2. The slack covers these together; a handle
-    lost on every road goes past it within a few roads."""
+def _handle_violation(handles, episode, states):
+    """Whenever the plug-in is idle the host's handles are back at their first idle
+    count, but for what the paths met so far keep once: a handle lost on any road
+    shows at once."""
     episode.idle_handles.append(handles)
     if episode.handle_baseline is None:
         episode.handle_baseline = handles
-    if handles > episode.handle_baseline + HANDLE_SLACK:
-        return Violation("invariant", "%d host handles while the plug-in is idle, %d before" % (
-            handles, episode.handle_baseline))
+    allowed = episode.handle_baseline + ONCE_EXCEPTION
+    if any(len(s.commands) > 1 for s in states):
+        allowed += ONCE_ROAD
+    if episode.killed_watcher:
+        allowed += ONCE_KILLED_WATCHER
+    if handles > allowed:
+        return Violation("invariant", "%d host handles while the plug-in is idle, %d allowed "
+                         "(%d at the first idle moment)" % (handles, allowed, episode.handle_baseline))
     return None
 
 

@@ -208,7 +208,9 @@ def _compare_reads(state, seen, differ):
 def _compare_deferred(state, seen, differ):
     calls = [(c["mode"], c["number"], c["macro"], c["functionNumber"], c["text"], c["state"])
              for c in seen["deferred"]]
-    wanted = [("async", 5000, ":khd-tarnvel", number, "", "done") for number in state.deferred]
+    wanted = [("async", 5000, ":khd-tarnvel") + ((call, "", "done") if isinstance(call, int)
+                                                 else (call[0], "", call[1]))
+              for call in state.deferred]
     if calls != wanted:
         differ("deferred calls %s, expected %s" % (
             [(c[3], c[5]) for c in calls], [(c[3], c[5]) for c in wanted]),

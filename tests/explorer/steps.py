@@ -32,7 +32,7 @@ class Step:
 # They are not chosen at random besides.
 FAULT_KINDS = ["kill", "kill-mid-write", "kill-mid-record", "quit-after-take", "reopen",
                "directory", "missing-directory", "burst", "take-burst", "start-in-progress",
-               "event-at-close", "rush", "hand-start", "modes", "illegal"]
+               "event-at-close", "between-calls", "rush", "hand-start", "modes", "illegal"]
 FAULT_EVERY = 3
 
 
@@ -136,6 +136,7 @@ _CHOICES = [
     ("kill-mid-record", 2, lambda s: _sure_take(s)),
     ("quit-after-take", 2, lambda s: _sure_take(s)),
     ("reopen", 2, lambda s: _sure_take(s)),
+    ("between-calls", 2, lambda s: _sure_take(s) and s.installed),
 ]
 
 
@@ -183,6 +184,8 @@ _MAKERS = {
                                            piece=rng.randint(1, 3)),
     "quit-after-take": lambda rng, s: Step("quit-after-take", part=catalog_parts.random_part(rng),
                                            pieces=rng.choice([False, True])),
+    "between-calls": lambda rng, s: Step("between-calls", then=rng.choice(["end", "unload"]),
+                                         part=catalog_parts.random_part(rng)),
     "reopen": lambda rng, s: Step("reopen", part=catalog_parts.random_part(rng),
                                   ms=rng.choice([300, 1000])),
     "take-burst": lambda rng, s: Step("take-burst", part=catalog_parts.random_part(rng),
@@ -216,8 +219,8 @@ def fits(step, states):
         return False
     if step.kind == "start-in-progress" and any(t.viewer is not False for t in states):
         return False
-    if step.kind in ("kill-mid-record", "quit-after-take", "reopen") and (
-            _stale(states) or not all(_sure_take(t) for t in states)):
+    if step.kind in ("kill-mid-record", "quit-after-take", "reopen", "between-calls") and (
+            _stale(states) or not all(_sure_take(t) and t.installed for t in states)):
         return False
     if step.kind == "event-at-close" and any(
             not (t.started and t.viewer is True and t.watcher == "live" and t.catalog_path == "ours")
@@ -267,6 +270,13 @@ def commands(step, states):
         return arm + ["catalog fault quit-after-take", "catalog take " + _take_words(p["part"]),
                       'wait text ${EXPORT}\\..\\catalog.log "quitting after the take"',
                       "wait catalog closed 15000", "wait import 10000"] + settle
+    if kind == "between-calls":
+        # The import has run and asked for the catalog again (the deferred 100 is
+        # queued) when the plug-in goes: after End the call still runs, and starts
+        # the plug-in anew; after an unload it finds no macro and is dropped.
+        return (["catalog take " + _take_words(p["part"]), "wait deferred %d" % len(state.deferred),
+                 "expect deferredCalls[-1].state == queued", p["then"], "pump"] + settle +
+                (["wait threads idle 5000"] if p["then"] == "unload" else []))
     if kind == "reopen":
         # The import may come only once the writer has stopped, and none of its
         # opens may be refused (the log's count is checked after every step).
@@ -396,6 +406,20 @@ def effects(step, state):
         return [_import(written)]
     if kind == "reopen":
         return _take(s, p["part"], None)
+    if kind == "between-calls":
+        written = s.copy()
+        _written(written, p["part"])
+        s = _import(written)
+        # The deferred 100 is only queued: its command has not gone out.
+        s.deferred.pop()
+        s.commands.pop()
+        _destroy(s)
+        if p["then"] == "unload":
+            s.loaded = False
+            s.deferred.append((100, "dropped"))
+            return [s]
+        s.deferred.append(100)
+        return [_new_part(s, "Abbruch")]
     if kind == "start-in-progress":
         s = _new_part(s, "Abbruch")
         s.edited = None
@@ -670,7 +694,7 @@ def _kill_mid_write(s):
     return [s]
 
 
-BRANCHES = ["kill-mid-record", "quit-after-take", "reopen", "illegal", "start-in-progress", "missing-directory", "event queued at end", "event queued at unload",
+BRANCHES = ["between-calls end", "between-calls unload", "kill-mid-record", "quit-after-take", "reopen", "illegal", "start-in-progress", "missing-directory", "event queued at end", "event queued at unload",
             "take-burst", "modes", "import with reader modes set", "kill", "kill-mid-write", "burst",
             "directory", "hand-start", "new part after an edit", "notice", "edit with identification",
             "edit while not started", "import new", "import replacing", "replacement turned",
@@ -693,6 +717,8 @@ def branches(step, before, after):
         found.append(kind)
     if kind == "event-at-close":
         found.append("event queued at " + p["then"])
+    if kind == "between-calls":
+        found.append("between-calls " + p["then"])
     if kind == "new" and state.edited is not None:
         found.append("new part after an edit")
     if kind == "edit":

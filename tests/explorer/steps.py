@@ -181,7 +181,7 @@ _MAKERS = {
     "event-at-close": lambda rng, s: Step("event-at-close", then=rng.choice(["end", "unload"]),
                                           part=catalog_parts.random_part(rng)),
     "kill-mid-record": lambda rng, s: Step("kill-mid-record", part=catalog_parts.random_part(rng),
-                                           piece=rng.randint(1, 3)),
+                                           piece=rng.randint(0, 3)),
     "quit-after-take": lambda rng, s: Step("quit-after-take", part=catalog_parts.random_part(rng),
                                            pieces=rng.choice([False, True])),
     "between-calls": lambda rng, s: Step("between-calls", then=rng.choice(["end", "unload"]),
@@ -262,8 +262,11 @@ def commands(step, states):
     if kind == "kill-mid-record":
         # The record is closed half written when its writer dies: nothing tells it
         # apart from a finished one, so it is imported as it stands, on this road.
+        # With no piece written yet the record stays empty.
+        written = ("record piece %d/4 written" % p["piece"] if p["piece"]
+                   else "record created empty and open")
         return ["catalog fault pieces 4 300", "catalog take " + _take_words(p["part"]),
-                'wait text ${EXPORT}\\..\\catalog.log "record piece %d/4 written"' % p["piece"],
+                'wait text ${EXPORT}\\..\\catalog.log "%s"' % written,
                 "catalog kill", "wait catalog closed 5000", "wait import 10000"] + settle
     if kind == "quit-after-take":
         arm = ["catalog fault pieces 4 150"] if p["pieces"] else []
@@ -397,7 +400,7 @@ def effects(step, state):
     if kind == "kill-mid-record":
         s.viewer, s.shown = False, None
         written = s.copy()
-        _written(written, p["part"], True, "partial")
+        _written(written, p["part"], True, "partial" if p["piece"] else "none")
         return [_import(written)]
     if kind == "quit-after-take":
         s.viewer, s.shown = False, None
@@ -694,7 +697,7 @@ def _kill_mid_write(s):
     return [s]
 
 
-BRANCHES = ["between-calls end", "between-calls unload", "kill-mid-record", "quit-after-take", "reopen", "illegal", "start-in-progress", "missing-directory", "event queued at end", "event queued at unload",
+BRANCHES = ["record left empty", "between-calls end", "between-calls unload", "kill-mid-record", "quit-after-take", "reopen", "illegal", "start-in-progress", "missing-directory", "event queued at end", "event queued at unload",
             "take-burst", "modes", "import with reader modes set", "kill", "kill-mid-write", "burst",
             "directory", "hand-start", "new part after an edit", "notice", "edit with identification",
             "edit while not started", "import new", "import replacing", "replacement turned",
@@ -719,6 +722,8 @@ def branches(step, before, after):
         found.append("event queued at " + p["then"])
     if kind == "between-calls":
         found.append("between-calls " + p["then"])
+    if kind == "kill-mid-record" and p["piece"] == 0:
+        found.append("record left empty")
     if kind == "new" and state.edited is not None:
         found.append("new part after an edit")
     if kind == "edit":

@@ -28,11 +28,12 @@ class Step:
 
 # The steps that are faults or rare moments of the road. A schedule gives every
 # third step to one of them, the first of its queue that fits, which then goes to
-# the back: each comes about once in 45 steps, and a short run meets each of them.
+# the back: each comes about once in 50 steps (the rush, with four variants, twice as
+# often), and a short run meets each of them.
 # They are not chosen at random besides.
 FAULT_KINDS = ["kill", "kill-mid-write", "kill-mid-record", "quit-after-take", "reopen",
                "directory", "missing-directory", "burst", "take-burst", "start-in-progress",
-               "event-at-close", "between-calls", "rush", "hand-start", "modes", "illegal"]
+               "event-at-close", "between-calls", "rush", "hand-start", "modes", "illegal", "rush"]
 FAULT_EVERY = 3
 
 
@@ -93,6 +94,16 @@ def _stale(states):
     return any(s.watcher == "live" and 3 in s.detection for s in states)
 
 
+def _edit_choice(rng, state):
+    """Half the time, when there is one, a catalog part in a turned workspace (or
+    turned itself): its replacement must take its whole placement."""
+    turned = [part.serial for part in state.parts if part.identified() and
+              any(abs(v) > 1e-9 for v in (part.matrix[1], part.workspace[1]))]
+    if turned and rng.random() < 0.5:
+        return rng.choice(turned)
+    return _part_choice(rng, state, True)
+
+
 def _part_choice(rng, state, with_none):
     serials = [part.serial for part in state.parts]
     if with_none:
@@ -102,7 +113,9 @@ def _part_choice(rng, state, with_none):
 
 _CHOICES = [
     ("load", 30, lambda s: not s.loaded),
-    ("new", 8, lambda s: s.loaded),
+    # A new part asked for after an edit, before the catalog answered, is a road
+    # of its own: the part must land as new and the edited part stay.
+    ("new", lambda s: 8 if s.edited is None else 25, lambda s: s.loaded),
     ("close", 2, lambda s: s.loaded),
     ("edit", lambda s: 10 if s.started else 1, lambda s: s.loaded),
     ("take", 30, lambda s: s.viewer is True),
@@ -147,7 +160,7 @@ _MAKERS = {
     "load": lambda rng, s: Step("load"),
     "new": lambda rng, s: Step("new", answer=rng.choice(["OK", "Abbruch"])),
     "close": lambda rng, s: Step("close"),
-    "edit": lambda rng, s: Step("edit", part=_part_choice(rng, s, True)),
+    "edit": lambda rng, s: Step("edit", part=_edit_choice(rng, s)),
     "take": lambda rng, s: Step("take", part=(None if s.shown and rng.random() < 0.3
                                               else catalog_parts.random_part(rng)),
                                 fault=rng.choice(FAULTS)),

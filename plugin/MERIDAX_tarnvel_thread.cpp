@@ -10,6 +10,7 @@
 
 #include "ExportDetection.h"
 #include "FileBeingWritten.h"
+#include "FileChangedSince.h"
 #include "LibraryUnload.h"
 #include "MERIDAX_plugin.h"
 #include "UniqueHandle.h"
@@ -25,11 +26,12 @@ namespace {
 constexpr DWORD CHANGE_BUFFER_SIZE = 8192;
 constexpr DWORD NOTIFY_FILTER = FILE_NOTIFY_CHANGE_LAST_WRITE | FILE_NOTIFY_CHANGE_CREATION;
 constexpr DWORD PORT_WAIT_MS = 1000;
-// While a delivery waits, the port wait is short: closing a file need not make a
-// change record, so a time-out may be the only thing that brings the watcher back
-// to look. It need only be long enough for changes made during the pause before
-// it, which the system has kept for the next read, to arrive.
-constexpr DWORD PENDING_PORT_WAIT_MS = 10;
+// While a delivery waits, the port wait is all but cut: closing a file need not
+// make a change record, so a time-out may be the only thing that brings the
+// watcher back to look. The pause before it is the quiet span that counts: the
+// system keeps the changes made during it for the next read, which completes at
+// once with them, so the wait need not be long for them to arrive.
+constexpr DWORD PENDING_PORT_WAIT_MS = 1;
 constexpr auto STOP_TEST_PAUSE = std::chrono::milliseconds(100);
 // A change record's fixed part: the next-entry offset, the action and the name's
 // length; the name follows. (sizeof the structure counts one name character and
@@ -58,6 +60,9 @@ struct MERIDAX_tarnvel_thread::Watch {
     alignas(DWORD) BYTE buffer[CHANGE_BUFFER_SIZE];
     OVERLAPPED overlapped{};
     bool readOutstanding = false;
+    // When the records of the last completed read were taken: the next read
+    // reports the changes since then.
+    FILETIME changesTakenUntil{};
     // The names said "deliver"; the delivery waits for the files to be quiet
     // and closed.
     bool deliveryPending = false;
@@ -115,9 +120,7 @@ struct MERIDAX_tarnvel_thread::Watch {
         return readOutstanding;
     }
 
-    // Walks the records of a completed read; true when the watch is over. Once the
-    // names say "deliver" the rest of the buffer is walked for the export's names
-    // only: a read that brought a change of them says the writer may be at work.
+    // Walks the records of a completed read; true when the watch is over.
     bool ExamineChanges(DWORD byteCount)
     {
         bool exportChanged = false;
@@ -129,14 +132,45 @@ struct MERIDAX_tarnvel_thread::Watch {
             DWORD nameEnd = offset + CHANGE_RECORD_HEADER + record->FileNameLength;
             if (nameEnd > byteCount)
                 break;
-            UtCString changedName(record->FileName, record->FileNameLength / sizeof(WCHAR));
-            exportChanged = exportChanged || changedName.Contains(exportName);
-            if (!deliveryPending && AdvanceExportDetection(changedName, exportName, recordName))
-                deliveryPending = true;
+            ApplyChange(UtCString(record->FileName, record->FileNameLength / sizeof(WCHAR)), exportChanged);
             if (record->NextEntryOffset == 0)
                 break;
             offset += record->NextEntryOffset;
         }
+        return SettleDelivery(exportChanged);
+    }
+
+    // The system lost the read's records: more changes came than the buffer
+    // holds, as a writer that rewrites its file again and again makes them. The
+    // names are gone, but each export file that was written meanwhile counts as a
+    // record of its name (the geometry file first, as a catalog writes it), and
+    // the lost buffer as one record more of some other file. True when the watch
+    // is over.
+    bool ExamineLostChanges(const FILETIME& since)
+    {
+        bool exportChanged = false;
+        if (FileChangedSince(exportPath, since))
+            ApplyChange(exportName, exportChanged);
+        if (FileChangedSince(recordPath, since))
+            ApplyChange(recordName, exportChanged);
+        ApplyChange(UtCString(), exportChanged);
+        return SettleDelivery(exportChanged);
+    }
+
+    // One change record through the detection table. Once the names say
+    // "deliver" the table is done; the records are still looked at for the
+    // export's names, since a change of them says the writer may be at work.
+    void ApplyChange(const UtCString& changedName, bool& exportChanged)
+    {
+        exportChanged = exportChanged || changedName.Contains(exportName);
+        if (!deliveryPending && AdvanceExportDetection(changedName, exportName, recordName))
+            deliveryPending = true;
+    }
+
+    // After a read: a pending delivery is looked at once the read brought no
+    // change of the export's files. True when it delivered.
+    bool SettleDelivery(bool exportChanged)
+    {
         return deliveryPending && !exportChanged && DeliverIfComplete();
     }
 
@@ -235,6 +269,7 @@ void MERIDAX_tarnvel_thread::WaitForExport(Watch& watch, const StopSignal& stop)
 {
     if (IsStopRequested(stop))
         return;
+    watch.changesTakenUntil = SystemTimeNow();
     for (;;) {
         if (!watch.readOutstanding && !watch.StartRead())
             return;
@@ -245,12 +280,15 @@ void MERIDAX_tarnvel_thread::WaitForExport(Watch& watch, const StopSignal& stop)
         BOOL succeeded = GetQueuedCompletionStatus(watch.port.get(), &byteCount, &key, &packet,
                                                    watch.PortWait());
         bool readCompleted = packet == &watch.overlapped;
-        if (readCompleted)
+        FILETIME changesSince = watch.changesTakenUntil;
+        if (readCompleted) {
             watch.readOutstanding = false;
+            watch.changesTakenUntil = SystemTimeNow();
+        }
 
-        // A completion of zero bytes means the system lost the changes: nothing to walk.
+        // A completion of zero bytes means the system lost the changes.
         if (readCompleted && succeeded) {
-            if (byteCount > 0 && watch.ExamineChanges(byteCount))
+            if (byteCount > 0 ? watch.ExamineChanges(byteCount) : watch.ExamineLostChanges(changesSince))
                 return;
         } else if (!(succeeded && StopSignal::IsWake(key, packet))) {
             if (watch.deliveryPending && watch.DeliverIfComplete())

@@ -233,6 +233,23 @@ TEST_F(Watcher, SurvivesMoreChangesThanItsBufferHolds)
         10s));
 }
 
+// The record's change is lost among more changes than a read holds, and nothing
+// changes after them: the record's own time stamp says it was written, and the
+// export is delivered all the same.
+TEST_F(Watcher, ExportFilesWrittenAmongLostChangesStillCount)
+{
+    StartWatching();
+    ASSERT_TRUE(WriteUntilState("tarnvel_output_7.sat", 1));
+    std::string longName(120, 'n');
+    for (int i = 0; i < 1500; ++i)
+        Write(longName + std::to_string(i % 50), "x");
+    Write("tarnvel_output_7.sat.txt", "[Attributes]\n");
+    for (int i = 0; i < 1500; ++i)
+        Write(longName + std::to_string(i % 50), "x");
+    EXPECT_TRUE(DeliveredWithin(5s));
+    EXPECT_EQ(ExportDetectionState, 0);
+}
+
 TEST_F(Watcher, StateLeftByTheLastWatcherDeliversOnTheFirstChange)
 {
     ExportDetectionState = 3;

@@ -9,30 +9,48 @@ import re
 
 import catalog_parts
 import placement
+import record
 
 ANY = "any"
 NOTICE_CAPTION = {False: "HINWEIS", True: "Note"}
+NOTICE_TEXT = {False: "Fehler beim Bibliotheksteil laden!", True: "The library part cannot be loaded."}
 OFFER_CAPTION = "BRENVIKCAD PARTS"
+OFFER_TEXT = "BRENVIKCAD PARTS installieren?"
+NOTICE = "notice"
+OFFER = "offer"
 IDENT_NAME = re.compile(r"^(TVL_ID\d+|TVLM_\d+_.*)$")
 EXPORT_NAME = re.compile(r"^tarnvel_output_\d+\.(.+)$")
+FIXED_ATTRIBUTES = [("obkind", "tarnvel"), ("bibname", ""), ("bibpath", "")]
+MODE_NAMES = ("manipSetOnce", "readSilentSuccess", "keepBibSetModes", "readBibModify",
+              "readBibModifyId", "locateParts")
+LIMIT = 255
+
+
+def message(kind, message_file):
+    """The modal message the host must show: caption, text and the five button slots."""
+    if kind == NOTICE:
+        return {"caption": NOTICE_CAPTION[message_file], "text": NOTICE_TEXT[message_file],
+                "texts": ["", "OK", "", "", ""]}
+    return {"caption": OFFER_CAPTION, "text": OFFER_TEXT, "texts": ["", "OK", "", "Abbruch", ""]}
 
 
 class Part:
-    def __init__(self, serial, tags, matrix, workspace, taken=None):
+    def __init__(self, serial, tags, matrix, workspace, taken=None, record="full"):
         self.serial = serial          # the model's own name for the part
         self.id = None                # the host's id, learnt when the part appears
-        self.tags = tags              # identification attributes, or ANY
-        self.matrix = matrix          # part matrix, or ANY
+        self.tags = tags              # identification attributes (TVL_ID*, TVLM_*)
+        self.matrix = matrix          # part matrix
         self.workspace = workspace    # placement of its workspace
         self.taken = taken            # (key, variables) when it came from the catalog
+        # For a taken part, what of its record the import had: "full", "partial"
+        # (a prefix of the lines), or "none"; for a placed one, its attributes.
+        self.record = record
 
     def world(self):
-        if self.matrix is ANY:
-            return ANY
         return placement.multiply(self.matrix, self.workspace)
 
     def identified(self):
-        return self.tags is not ANY and "TVL_ID0" in self.tags and "TVL_ID1" in self.tags
+        return "TVL_ID0" in self.tags and "TVL_ID1" in self.tags
 
 
 class State:
@@ -52,15 +70,23 @@ class State:
         self.located = (0, 0, 0)
         self.workspaces = {}          # number -> placement
         self.active = 0
-        self.captions = []            # captions of the modal messages so far
+        self.messages = []            # the modal messages so far, as message() gives them
         self.system = 0               # installer command lines given to the system
-        self.reads = 0
+        self.reads = []               # each read: file suffix, mode, modes, workspace
+        self.deferred = []            # function numbers of the deferred calls, in order
+        self.modes = {name: 0 for name in MODE_NAMES}  # the reader's modes now
         self.asserts = 0              # illegal function reports
         self.catalog_extension = "sat"  # of the names the viewer writes to
         self.files = set()            # suffixes of export files on disk ("sat", "sat.txt")
-        self.files_known = True
+        # What the export files at the plug-in's names hold: the part taken, whether
+        # the geometry is whole, and how much of the record ("full", "partial", "none").
+        self.on_disk = None
         self.detection = frozenset([0])
         self.next_added_id = 1
+        # The catalog's start lines so far: "hand" for a start by hand (the prelude's
+        # first), else the "-mident" text the plug-in sent ("" for none).
+        self.commands = ["hand"]
+        self.shown = None             # (key, variables) of the part the viewer shows
 
     def copy(self):
         return copy.deepcopy(self)
@@ -82,17 +108,50 @@ class State:
                            if name != "parts")) + repr([vars(p) for p in self.parts])
 
 
-def observe(dump, export_files):
+def mident(tags):
+    """The model identification a placed part's attributes give for an edit."""
+    variables = {}
+    for name, value in tags.items():
+        found = re.match(r"^TVLM_(\d+)_(.*)$", name)
+        if found:
+            variables[int(found.group(1))] = (found.group(2), value)
+    text = "{$%s},%s " % (tags["TVL_ID0"], tags["TVL_ID1"])
+    for index, number in enumerate(sorted(variables)):
+        text += (" " if index == 0 else ",") + "{%s=%s}" % variables[number]
+    return text
+
+
+def catalog_starts(log_text):
+    """What each start line of the catalog's log says of its command."""
+    starts = []
+    for line in log_text.splitlines():
+        at = line.find("] start: ")
+        if at < 0 or "cscripthost" not in line[:at]:
+            continue
+        command = line[at + len("] start: "):]
+        if "by-hand.sat" in command or "warm-up.sat" in command:
+            starts.append("hand")
+            continue
+        found = re.search(r'-mident "([^"]*)"', command)
+        starts.append(found.group(1) if found else "")
+    return starts
+
+
+def observe(dump, export_files, log_text=""):
     """The part of the host's state the model predicts."""
     return {
+        "commands": catalog_starts(log_text),
         "loaded": dump["plugin"]["loaded"],
         "started": dump["plugin"]["eventSources"] == 1,
         "parts": [o for o in dump["drawing"]["objects"] if o["type"] == 200],
-        "captions": [m["caption"] for m in dump["messages"]],
+        "messages": [{k: m[k] for k in ("caption", "text", "texts")} for m in dump["messages"]],
         "system": len(dump["system"]),
-        "reads": len(dump["reads"]),
+        "reads": dump["reads"],
+        "deferred": dump["deferredCalls"],
+        "modes": dump["modes"],
         "asserts": len(dump["asserts"]),
         "viewers": dump["catalog"]["viewers"],
+        "pid": dump["process"]["id"],
         "files": {EXPORT_NAME.match(n).group(1) for n in export_files if EXPORT_NAME.match(n)},
     }
 
@@ -108,25 +167,58 @@ def differences(state, seen):
     def differ(text, expect=None):
         found.append((text, expect))
 
-    for name in ("loaded", "started", "system", "reads", "asserts"):
+    for name in ("loaded", "started", "system", "asserts"):
         if getattr(state, name) != seen[name]:
             differ("%s is %s, expected %s" % (name, seen[name], getattr(state, name)),
                    _expect_for(name, getattr(state, name)))
-    if state.captions != seen["captions"]:
-        differ("messages %s, expected %s" % (seen["captions"], state.captions),
-               "expect messages.length == %d" % len(state.captions))
+    if state.messages != seen["messages"]:
+        differ("messages %s, expected %s" % (seen["messages"], state.messages),
+               "expect messages.length == %d" % len(state.messages))
     if state.viewer is not ANY and int(state.viewer) != seen["viewers"]:
         differ("%d catalog viewers run, expected %d" % (seen["viewers"], int(state.viewer)),
                "expect catalog.viewers == %d" % int(state.viewer))
-    if state.files_known and state.files != seen["files"]:
+    if state.files != seen["files"]:
         differ("export files %s on disk, expected %s" % (sorted(seen["files"]), sorted(state.files)))
+    if state.modes != seen["modes"]:
+        differ("reader modes %s, expected %s" % (seen["modes"], state.modes))
+    if state.commands != seen["commands"]:
+        differ("the catalog was started with %s, expected %s" % (seen["commands"], state.commands))
+    _compare_reads(state, seen, differ)
+    _compare_deferred(state, seen, differ)
     _compare_parts(state, seen["parts"], differ)
     return found
 
 
+def _compare_reads(state, seen, differ):
+    if len(state.reads) != len(seen["reads"]):
+        differ("%d reads, expected %d" % (len(seen["reads"]), len(state.reads)),
+               "expect reads.length == %d" % len(state.reads))
+        return
+    for index, (expected, read) in enumerate(zip(state.reads, seen["reads"])):
+        name = "tarnvel_output_%d.%s" % (seen["pid"], expected["suffix"])
+        got = {"file": read["file"].rsplit("\\", 1)[-1], "mode": read["mode"],
+               "modes": read["modes"], "activeWorkspace": read["activeWorkspace"]}
+        wanted = {"file": name, "mode": expected["mode"], "modes": expected["modes"],
+                  "activeWorkspace": expected["activeWorkspace"]}
+        if got != wanted:
+            differ("read %d was %s, expected %s" % (index, got, wanted),
+                   "expect reads[%d].mode == %d" % (index, expected["mode"]))
+
+
+def _compare_deferred(state, seen, differ):
+    calls = [(c["mode"], c["number"], c["macro"], c["functionNumber"], c["text"], c["state"])
+             for c in seen["deferred"]]
+    wanted = [("async", 5000, ":khd-tarnvel") + ((call, "", "done") if isinstance(call, int)
+                                                 else (call[0], "", call[1]))
+              for call in state.deferred]
+    if calls != wanted:
+        differ("deferred calls %s, expected %s" % (
+            [(c[3], c[5]) for c in calls], [(c[3], c[5]) for c in wanted]),
+            "expect deferredCalls.length == %d" % len(wanted))
+
+
 def _expect_for(name, value):
-    paths = {"loaded": "plugin.loaded", "system": "system.length", "reads": "reads.length",
-             "asserts": "asserts.length"}
+    paths = {"loaded": "plugin.loaded", "system": "system.length", "asserts": "asserts.length"}
     if name == "started":
         return "expect plugin.eventSources == %d" % int(value)
     return "expect %s == %s" % (paths[name], str(value).lower())
@@ -151,24 +243,38 @@ def _compare_parts(state, seen_parts, differ):
         _compare_part(part, seen, index, differ)
 
 
+def allowed_attributes(part, seen):
+    """The attribute lists the part may carry, in order: what was placed with it (or
+    learnt of it), or for a taken part the fixed three, its identification and its
+    record's attributes, from the whole record or from any prefix of it."""
+    if isinstance(part.record, list):
+        return [part.record]
+    key, variables = part.taken
+    if part.record == "none":
+        return [list(FIXED_ATTRIBUTES)]
+    if part.record == "partial":
+        return record.prefixes(key, variables, seen["subObjects"])
+    return record.whole(key, variables, seen["subObjects"])
+
+
 def _compare_part(part, seen, index, differ):
     where = "drawing.objects[%d]" % index
-    if part.tags is not ANY:
-        tags = identification_of(seen)
-        if tags != part.tags:
-            missing = [n for n in ("TVL_ID0", "TVL_ID1") if n in part.tags and n not in tags]
-            differ("part %d carries %s, expected %s" % (seen["id"], tags, part.tags),
-                   "expect %s.attributes contains [\"%s\",\"%s\"]" % (
-                       where, missing[0], part.tags[missing[0]]) if missing else None)
+    allowed = allowed_attributes(part, seen)
+    if [tuple(pair) for pair in seen["attributes"]] not in allowed:
+        wanted = allowed[-1]
+        differ("part %d carries %s, expected %s%s" % (
+            seen["id"], seen["attributes"], wanted,
+            " (or what a prefix of its record gives)" if part.record == "partial" else ""),
+            "expect %s.attributes.length == %d" % (where, len(wanted)))
     world = part.world()
-    if world is not ANY and not placement.same(world, seen["world"]):
+    if not placement.same(world, seen["world"]):
         differ("part %d is placed at %s, expected %s" % (
-            seen["id"], [round(v, 3) for v in seen["world"][12:15]], [round(v, 3) for v in world[12:15]]),
+            seen["id"], [round(v, 3) for v in seen["world"]], [round(v, 3) for v in world]),
             "expect %s.world[12] == %s" % (where, _number(world[12])))
-    if part.taken is not None and seen["designation"] and not seen["designation"].startswith(
-            catalog_parts.standard_name(part.taken[0])):
-        differ("part %d is designated %r, expected a %s" % (
-            seen["id"], seen["designation"], catalog_parts.standard_name(part.taken[0])))
+    wanted = catalog_parts.designation(*part.taken) if part.taken is not None else ""
+    if seen["designation"] != wanted:
+        differ("part %d is designated %r, expected %r" % (seen["id"], seen["designation"], wanted),
+               "expect %s.designation == \"%s\"" % (where, wanted))
 
 
 def _number(value):
@@ -181,3 +287,10 @@ def learn_ids(state, seen):
     fresh = [part for part in state.parts if part.id is None]
     for part, dump_part in zip(fresh, [o for o in seen["parts"] if o["id"] not in known]):
         part.id = dump_part["id"]
+    # A part made from a record cut short carries what the cut left: from now on
+    # exactly that, and an edit finds the identification it has.
+    by_id = {o["id"]: o for o in seen["parts"]}
+    for part in state.parts:
+        if part.record == "partial" and part.id in by_id:
+            part.record = [tuple(pair) for pair in by_id[part.id]["attributes"]]
+            part.tags = identification_of(by_id[part.id])

@@ -55,18 +55,21 @@ class Session:
                 return json.loads(line[len("dump: "):])
         raise Stopped("dump printed no state")
 
-    def close(self):
-        """Ends the session: a clean end of input first, then force."""
+    def close(self, deadline_s=15):
+        """Ends the session: a clean end of input first, then force. Returns simcad's
+        exit code, or None when it had to be killed."""
         try:
             self._process.stdin.close()
         except OSError:
             pass
+        code = None
         try:
-            self._process.wait(timeout=15)
+            code = self._process.wait(timeout=deadline_s)
         except subprocess.TimeoutExpired:
             self._process.kill()
             self._process.wait()
         self._stderr.close()
+        return code
 
     def _read_line(self, end):
         while b"\n" not in self._pending:

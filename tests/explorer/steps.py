@@ -7,12 +7,12 @@ gone, the catalog is not running) is passed over."""
 import catalog_parts
 import model
 import placement
-from model import ANY
 
 HAND_START = ('start "${CATALOG}\\bin\\x86\\64\\cscripthost.exe" '
               '"${CATALOG}\\setup\\scripts\\common\\startvestra_tarnvel.vbb" -cadname "BRENVIKCAD" '
               '-path "${EXPORT}\\by-hand.sat" -format "SAT"')
 FAULTS = [None] * 14 + ["pieces", "pieces-open", "hold-record", "broken-geometry"]
+RECORD_FAULTS = ("pieces", "pieces-open", "hold-record")
 
 
 class Step:
@@ -26,11 +26,82 @@ class Step:
 
 # ---- making steps -------------------------------------------------------------------
 
-def make(rng, state):
-    """A random step that fits the state."""
-    kinds = [(kind, weight) for kind, weight, fits in _CHOICES if fits(state)]
+# The steps that are faults or rare moments of the road. A schedule gives every
+# third step to one of them, the first of its queue that fits, which then goes to
+# the back: each comes about once in 50 steps (the rush, with four variants, twice as
+# often), and a short run meets each of them.
+# They are not chosen at random besides.
+FAULT_KINDS = ["kill", "kill-mid-write", "kill-mid-record", "quit-after-take", "reopen",
+               "directory", "missing-directory", "burst", "take-burst", "start-in-progress",
+               "event-at-close", "between-calls", "rush", "hand-start", "modes", "illegal", "rush"]
+FAULT_EVERY = 3
+
+
+def skip(kinds):
+    """Step kinds a run never takes (a known fault that would end every run early)."""
+    for kind in kinds:
+        if kind not in _MAKERS:
+            raise SystemExit("explorer: no step kind %r" % kind)
+        if kind in FAULT_KINDS:
+            FAULT_KINDS.remove(kind)
+        _CHOICES[:] = [choice for choice in _CHOICES if choice[0] != kind]
+
+
+class Schedule:
+    """The steps of one seed: at random, with a fault step every FAULT_EVERY steps."""
+
+    def __init__(self, seed):
+        offset = (seed * 5) % len(FAULT_KINDS)
+        self.queue = FAULT_KINDS[offset:] + FAULT_KINDS[:offset]
+        self.made = 0
+
+    def make(self, rng, states):
+        self.made += 1
+        if self.made % FAULT_EVERY == 0:
+            for kind in self.queue:
+                if _fits_kind(kind, states[0]):
+                    step = _MAKERS[kind](rng, states[0])
+                    if fits(step, states):
+                        self.queue.remove(kind)
+                        self.queue.append(kind)
+                        return step
+        return make(rng, states)
+
+
+def _fits_kind(kind, state):
+    return all(check(state) for k, _, check in _CHOICES if k == kind)
+
+
+def _weight(weight, state):
+    return weight(state) if callable(weight) else weight
+
+
+def make(rng, states):
+    """A random step that fits the states the system may be in."""
+    state = states[0]
+    kinds = [(kind, _weight(weight, state)) for kind, weight, fits in _CHOICES
+             if fits(state) and kind not in FAULT_KINDS]
     kind = rng.choices([k for k, _ in kinds], [w for _, w in kinds])[0]
-    return _MAKERS[kind](rng, state)
+    step = _MAKERS[kind](rng, state)
+    if not fits(step, states):
+        step.params["fault"] = None
+    return step
+
+
+def _stale(states):
+    """Whether a watcher may have seen both names already: it then delivers on the
+    first change of a take, before a record written slowly is complete."""
+    return any(s.watcher == "live" and 3 in s.detection for s in states)
+
+
+def _edit_choice(rng, state):
+    """Half the time, when there is one, a catalog part in a turned workspace (or
+    turned itself): its replacement must take its whole placement."""
+    turned = [part.serial for part in state.parts if part.identified() and
+              any(abs(v) > 1e-9 for v in (part.matrix[1], part.workspace[1]))]
+    if turned and rng.random() < 0.5:
+        return rng.choice(turned)
+    return _part_choice(rng, state, True)
 
 
 def _part_choice(rng, state, with_none):
@@ -42,9 +113,11 @@ def _part_choice(rng, state, with_none):
 
 _CHOICES = [
     ("load", 30, lambda s: not s.loaded),
-    ("new", 8, lambda s: s.loaded),
+    # A new part asked for after an edit, before the catalog answered, is a road
+    # of its own: the part must land as new and the edited part stay.
+    ("new", lambda s: 8 if s.edited is None else 25, lambda s: s.loaded),
     ("close", 2, lambda s: s.loaded),
-    ("edit", 8, lambda s: s.loaded),
+    ("edit", lambda s: 10 if s.started else 1, lambda s: s.loaded),
     ("take", 30, lambda s: s.viewer is True),
     ("move", 3, lambda s: bool(s.parts)),
     ("workspace", 2, lambda s: True),
@@ -52,26 +125,45 @@ _CHOICES = [
     ("add", 2, lambda s: s.next_added_id < 999),
     ("locate", 2, lambda s: True),
     ("end", 1, lambda s: s.loaded),
-    ("main", 1, lambda s: s.loaded),
+    ("main", lambda s: 1 if s.started else 4, lambda s: s.loaded),
     ("unload", 1, lambda s: s.loaded),
     ("rush", 2, lambda s: s.loaded),
     ("illegal", 1, lambda s: s.loaded),
     ("mode2d", 1, lambda s: True),
     ("messages", 1, lambda s: True),
-    ("install", 1, lambda s: True),
+    # A missing installation is put back soon: most steps need a catalog.
+    ("install", lambda s: 1 if s.installed else 12, lambda s: True),
     ("kill", 1, lambda s: s.viewer is True),
     ("kill-mid-write", 1, lambda s: s.viewer is True),
     ("hand-start", 1, lambda s: True),
     ("directory", 1, lambda s: True),
     ("burst", 1, lambda s: True),
+    ("modes", 2, lambda s: True),
+    ("start-in-progress", 2, lambda s: s.loaded and s.installed and not s.viewer),
+    ("missing-directory", 1, lambda s: s.loaded and s.installed),
+    ("event-at-close", 2, lambda s: s.started and s.viewer is True and s.watcher == "live"
+     and s.catalog_path == "ours"),
+    ("take-burst", 2, lambda s: s.viewer is True),
+    # The catalog's writer faults: killed half-way through its record, ending by
+    # itself right after a take, re-opening its record again and again.
+    ("kill-mid-record", 2, lambda s: _sure_take(s)),
+    ("quit-after-take", 2, lambda s: _sure_take(s)),
+    ("reopen", 2, lambda s: _sure_take(s)),
+    ("between-calls", 2, lambda s: _sure_take(s) and s.installed),
 ]
+
+
+def _sure_take(s):
+    return s.started and s.viewer is True and s.watcher == "live" and s.catalog_path == "ours"
 
 _MAKERS = {
     "load": lambda rng, s: Step("load"),
     "new": lambda rng, s: Step("new", answer=rng.choice(["OK", "Abbruch"])),
     "close": lambda rng, s: Step("close"),
-    "edit": lambda rng, s: Step("edit", part=_part_choice(rng, s, True)),
-    "take": lambda rng, s: Step("take", part=catalog_parts.random_part(rng), fault=rng.choice(FAULTS)),
+    "edit": lambda rng, s: Step("edit", part=_edit_choice(rng, s)),
+    "take": lambda rng, s: Step("take", part=(None if s.shown and rng.random() < 0.3
+                                              else catalog_parts.random_part(rng)),
+                                fault=rng.choice(FAULTS)),
     "move": lambda rng, s: Step("move", part=_part_choice(rng, s, False),
                                 by=(rng.randint(-50, 50), rng.randint(-50, 50), rng.randint(-5, 5))),
     "workspace": lambda rng, s: Step("workspace", number=rng.randint(0, 3),
@@ -96,11 +188,35 @@ _MAKERS = {
     "hand-start": lambda rng, s: Step("hand-start"),
     "directory": lambda rng, s: Step("directory"),
     "burst": lambda rng, s: Step("burst", count=rng.choice([3, 20, 200])),
+    "start-in-progress": lambda rng, s: Step("start-in-progress", then=rng.choice(["new", "edit"]),
+                                             part=_part_choice(rng, s, True)),
+    "missing-directory": lambda rng, s: Step("missing-directory"),
+    "event-at-close": lambda rng, s: Step("event-at-close", then=rng.choice(["end", "unload"]),
+                                          part=catalog_parts.random_part(rng)),
+    "kill-mid-record": lambda rng, s: Step("kill-mid-record", part=catalog_parts.random_part(rng),
+                                           piece=rng.randint(0, 3)),
+    "quit-after-take": lambda rng, s: Step("quit-after-take", part=catalog_parts.random_part(rng),
+                                           pieces=rng.choice([False, True])),
+    "between-calls": lambda rng, s: Step("between-calls", then=rng.choice(["end", "unload"]),
+                                         part=catalog_parts.random_part(rng)),
+    "reopen": lambda rng, s: Step("reopen", part=catalog_parts.random_part(rng),
+                                  ms=rng.choice([300, 1000])),
+    "take-burst": lambda rng, s: Step("take-burst", part=catalog_parts.random_part(rng),
+                                      fault="pieces", count=rng.choice([5, 30])),
+    # The host's other work may leave the reader's modes anywhere before an import.
+    "modes": lambda rng, s: Step("modes", values={
+        name: rng.choice(values) for name, values in _MODE_VALUES if rng.random() < 0.6}),
 }
+_MODE_VALUES = [("manipSetOnce", [0, 1]), ("readSilentSuccess", [0, 1, 2]),
+                ("keepBibSetModes", [0, 1, 3]), ("readBibModify", [0, 1, 2, 5]),
+                ("readBibModifyId", [0, 1, 7]), ("locateParts", [0, 1, 2])]
 
 
-def fits(step, state):
+def fits(step, states):
     """Whether a step made for an earlier state still makes sense here (replays)."""
+    state = states[0]
+    if step.params.get("fault") in RECORD_FAULTS and _stale(states):
+        return False
     for kind, _, check in _CHOICES:
         if kind == step.kind and not check(state):
             return False
@@ -110,6 +226,18 @@ def fits(step, state):
     if step.kind == "remove" and step.params["part"] == state.edited:
         return False
     if step.kind == "rush" and step.params["first"] == "take" and state.viewer is not True:
+        return False
+    if step.kind == "take" and step.params["part"] is None and (
+            any(t.shown != state.shown or t.viewer is not True for t in states) or state.shown is None):
+        return False
+    if step.kind == "start-in-progress" and any(t.viewer is not False for t in states):
+        return False
+    if step.kind in ("kill-mid-record", "quit-after-take", "reopen", "between-calls") and (
+            _stale(states) or not all(_sure_take(t) and t.installed for t in states)):
+        return False
+    if step.kind == "event-at-close" and any(
+            not (t.started and t.viewer is True and t.watcher == "live" and t.catalog_path == "ours")
+            for t in states):
         return False
     return True
 
@@ -137,6 +265,55 @@ def commands(step, states):
         return answer + ["select 102" + (" part=%d" % part.id if part else "")] + settle
     if kind == "take":
         return _take_commands(p["part"], p["fault"], states) + settle
+    if kind == "take-burst":
+        # Unrelated files while the record is still being written: each is a change
+        # the watcher sees, and none may make it take the export before it is done.
+        commands = _take_commands(p["part"], p["fault"], states)
+        files = ["file ${EXPORT}\\unrelated-%d.tmp x" % n for n in range(p["count"])]
+        at = next(i for i, line in enumerate(commands) if line.startswith("catalog take")) + 1
+        return commands[:at] + files + commands[at:] + settle
+    if kind == "kill-mid-record":
+        # The record is closed half written when its writer dies: nothing tells it
+        # apart from a finished one, so it is imported as it stands, on this road.
+        # With no piece written yet the record stays empty.
+        written = ("record piece %d/4 written" % p["piece"] if p["piece"]
+                   else "record created empty and open")
+        return ["catalog fault pieces 4 300", "catalog take " + _take_words(p["part"]),
+                'wait text ${EXPORT}\\..\\catalog.log "%s"' % written,
+                "catalog kill", "wait catalog closed 5000", "wait import 10000"] + settle
+    if kind == "quit-after-take":
+        arm = ["catalog fault pieces 4 150"] if p["pieces"] else []
+        return arm + ["catalog fault quit-after-take", "catalog take " + _take_words(p["part"]),
+                      'wait text ${EXPORT}\\..\\catalog.log "quitting after the take"',
+                      "wait catalog closed 15000", "wait import 10000"] + settle
+    if kind == "between-calls":
+        # The import has run and asked for the catalog again (the deferred 100 is
+        # queued) when the plug-in goes: after End the call still runs, and starts
+        # the plug-in anew; after an unload it finds no macro and is dropped.
+        return (["catalog take " + _take_words(p["part"]), "wait deferred %d" % len(state.deferred),
+                 "expect deferredCalls[-1].state == queued", p["then"], "pump"] + settle +
+                (["wait threads idle 5000"] if p["then"] == "unload" else []))
+    if kind == "reopen":
+        # The import may come only once the writer has stopped, and none of its
+        # opens may be refused (the log's count is checked after every step).
+        return ["catalog fault reopen %d" % p["ms"], "catalog take " + _take_words(p["part"]),
+                'wait text ${EXPORT}\\..\\catalog.log "record reopened" 15000',
+                "wait import 10000"] + settle
+    if kind == "start-in-progress":
+        # The script host waits before it starts a viewer: a command given then
+        # finds a catalog start in progress. The expect line proves it.
+        part = state.part(p["part"]) if p["part"] is not None else None
+        second = (["select 100"] if p["then"] == "new" else
+                  ["answer OK", "select 102" + (" part=%d" % part.id if part else "")])
+        return ["select 100", "expect catalog.scriptHosts == 1"] + second + settle
+    if kind == "missing-directory":
+        return (["remove ${EXPORT}", "select 100"] + settle +
+                ["wait threads idle 5000", "file ${EXPORT}\\marker.txt"])
+    if kind == "event-at-close":
+        # The export is delivered, its event waits for the main loop, and the
+        # plug-in goes first.
+        return (["catalog take " + _take_words(p["part"]), "wait event queued 10000", p["then"]] +
+                settle + ["wait threads idle 5000"])
     if kind == "move":
         return ["part move %d %d %d %d" % ((state.part(p["part"]).id,) + p["by"])]
     if kind == "workspace":
@@ -175,29 +352,33 @@ def commands(step, states):
         return ["catalog kill", "wait threads idle 5000"]
     if kind == "kill-mid-write":
         return ["catalog fault hold-geometry", "catalog take " + _take_words(p["part"]),
-                "catalog kill", "wait threads idle 5000", "pump 300"]
+                "catalog kill", "wait threads idle 5000", "pump 300"] + settle
     if kind == "hand-start":
         return [HAND_START, "wait catalog running 15000"] + settle
     if kind == "directory":
         return ["remove ${EXPORT}", "file ${EXPORT}\\marker.txt", "pump 300"]
     if kind == "burst":
-        return ["file ${EXPORT}\\unrelated-%d.tmp x" % n for n in range(p["count"])] + ["pump 300"]
+        return (["file ${EXPORT}\\unrelated-%d.tmp x" % n for n in range(p["count"])] +
+                ["pump 300"] + settle)
+    if kind == "modes":
+        return ["modes " + " ".join("%s=%d" % item for item in sorted(p["values"].items()))]
     raise ValueError(kind)
 
 
 def _take_words(part):
+    if part is None:
+        return ""
     key, variables = part
     return " ".join([key] + ["%s=%s" % v for v in variables])
 
 
 def _take_commands(part, fault, states):
-    sure = all(s.watcher == "live" and s.catalog_path == "ours" and s.detection == frozenset([0])
-               for s in states)
+    sure = all(s.watcher == "live" and s.catalog_path == "ours" for s in states)
     arm = {None: [], "pieces": ["catalog fault pieces 4 120"],
            "pieces-open": ["catalog fault pieces 3 100 open 400"],
            "hold-record": ["catalog fault hold-record"],
            "broken-geometry": ["catalog fault broken-geometry"]}[fault]
-    take = ["catalog take " + _take_words(part)]
+    take = [("catalog take " + _take_words(part)).rstrip()]
     if fault == "hold-record":
         # The record is held back while the host runs its loop: nothing may be
         # imported before it is written.
@@ -213,7 +394,8 @@ def effects(step, state):
     s = state.copy()
     kind, p = step.kind, step.params
     if kind == "load":
-        s.loaded = True
+        # The library's detection state starts at "nothing seen" with every load.
+        s.loaded, s.detection = True, frozenset([0])
         return [s]
     if kind == "new":
         return [_new_part(s, p["answer"])]
@@ -226,12 +408,57 @@ def effects(step, state):
         return [s]
     if kind == "edit":
         return _edit(s, p["part"])
-    if kind == "take":
+    if kind in ("take", "take-burst"):
         return _take(s, p["part"], p["fault"])
+    if kind == "kill-mid-record":
+        s.viewer, s.shown = False, None
+        written = s.copy()
+        _written(written, p["part"], True, "partial" if p["piece"] else "none")
+        return [_import(written)]
+    if kind == "quit-after-take":
+        s.viewer, s.shown = False, None
+        written = s.copy()
+        _written(written, p["part"])
+        return [_import(written)]
+    if kind == "reopen":
+        return _take(s, p["part"], None)
+    if kind == "between-calls":
+        written = s.copy()
+        _written(written, p["part"])
+        s = _import(written)
+        # The deferred 100 is only queued: its command has not gone out.
+        s.deferred.pop()
+        s.commands.pop()
+        _destroy(s)
+        if p["then"] == "unload":
+            s.loaded = False
+            s.deferred.append((100, "dropped"))
+            return [s]
+        s.deferred.append(100)
+        return [_new_part(s, "Abbruch")]
+    if kind == "start-in-progress":
+        s = _new_part(s, "Abbruch")
+        s.edited = None
+        if p["then"] == "edit":
+            s.messages.append(model.message(model.NOTICE, s.message_file))
+        return [s]
+    if kind == "missing-directory":
+        s.files, s.on_disk = set(), None
+        s = _new_part(s, "Abbruch")
+        # The watcher cannot open the directory and ends at once.
+        s.watcher = "none"
+        return [s]
+    if kind == "event-at-close":
+        _written(s, p["part"])
+        s.shown = p["part"]
+        s.detection = frozenset([0])
+        _destroy(s)
+        if p["then"] == "unload":
+            s.loaded = False
+        return [s]
     if kind == "move":
         part = s.part(p["part"])
-        if part.matrix is not ANY:
-            part.matrix = placement.multiply(part.matrix, placement.translation(*p["by"]))
+        part.matrix = placement.multiply(part.matrix, placement.translation(*p["by"]))
         return [s]
     if kind == "workspace":
         n = p["number"]
@@ -243,7 +470,9 @@ def effects(step, state):
         s.parts.remove(s.part(p["part"]))
         return [s]
     if kind == "add":
+        pairs = list(p["tags"].items()) or [("bibname", "plain")]
         part = s.new_part(dict(p["tags"]), placement.translation(*s.located), s.active_workspace())
+        part.record = pairs
         part.id = s.next_added_id
         s.next_added_id += 1
         return [s]
@@ -271,21 +500,31 @@ def effects(step, state):
     if kind == "install":
         s.installed = p["on"]
         return [s]
+    if kind == "modes":
+        s.modes.update(p["values"])
+        return [s]
     if kind == "kill":
-        s.viewer, s.watcher = False, "none"
+        s.viewer, s.watcher, s.shown = False, "none", None
         return [s]
     if kind == "kill-mid-write":
         return _kill_mid_write(s)
     if kind == "hand-start":
+        if not s.viewer:
+            s.shown = None
         s.viewer, s.catalog_path = True, "hand"
+        s.commands.append("hand")
         return [s]
     if kind == "directory":
-        s.files = set()
-        if s.watcher == "live":
-            s.watcher = "unknown"
-        return [s]
+        # The watcher's directory is gone under it: it may go on seeing the new one
+        # or see nothing more; the next export tells which.
+        s.files, s.on_disk = set(), None
+        if s.watcher != "live":
+            return [s]
+        blind = s.copy()
+        blind.watcher = "blind"
+        return [s, blind]
     if kind == "burst":
-        return _stale_delivery(s)
+        return [_any_change(s)]
     raise ValueError(kind)
 
 
@@ -294,7 +533,7 @@ def _start(s, answer):
     if s.started:
         return True
     if not s.installed:
-        s.captions.append(model.OFFER_CAPTION)
+        s.messages.append(model.message(model.OFFER, s.message_file))
         s.system += answer == "OK"
         return False
     s.started = True
@@ -302,8 +541,16 @@ def _start(s, answer):
     return True
 
 
-def _send(s):
-    """A command reaches the catalog: it runs, writes to our names, and is watched."""
+def _send(s, part=None):
+    """A command reaches the catalog: it runs, writes to our names, and is watched;
+    with a part (an edit) it carries the part's identification, and the catalog
+    opens that part when it has it."""
+    if not s.viewer:
+        s.shown = None
+    s.commands.append(model.mident(part.tags) if part is not None else "")
+    if part is not None and part.taken is not None and (
+            part.tags == catalog_parts.identification(*part.taken)):
+        s.shown = part.taken
     s.viewer, s.catalog_path, s.catalog_extension, s.watcher = True, "ours", s.extension, "live"
 
 
@@ -318,80 +565,91 @@ def _edit(s, serial):
     if not s.started:
         return [s]
     part = s.part(serial) if serial is not None else None
-    if part is not None and part.tags is ANY:
-        return _edit_as(s.copy(), part, True) + _edit_as(s, part, False)
-    return _edit_as(s, part, part is not None and part.identified())
-
-
-def _edit_as(s, part, identified):
-    if identified:
+    if part is not None and part.identified():
         s.edited = part.serial
+        _send(s, part)
     else:
-        s.captions.append(model.NOTICE_CAPTION[s.message_file])
+        s.messages.append(model.message(model.NOTICE, s.message_file))
         s.edited = None
-    _send(s)
+        _send(s)
     return [s]
 
 
-def _written(s):
+def _written(s, taken, whole=True, record="full"):
     if s.catalog_path == "ours":
         s.files |= {s.catalog_extension, s.catalog_extension + ".txt"}
+        if record == "none":
+            s.files.discard(s.catalog_extension + ".txt")
+        s.on_disk = (taken, whole, record) if s.catalog_extension == s.extension else None
 
 
 def _take(s, part, fault):
+    if part is None:
+        part = s.shown
+    s.shown = part
     if s.catalog_path != "ours":
-        return [s]
+        # The catalog writes elsewhere; a watcher that has seen both names delivers
+        # on this change all the same.
+        return [_any_change(s)]
     unwatched = s.copy()
-    _written(unwatched)
+    _written(unwatched, part, fault != "broken-geometry")
     if s.watcher == "none":
         return [unwatched]
-    taken = _import(s, part, fault)
-    if s.watcher == "unknown" or 3 in s.detection:
-        return [taken, unwatched] + _stale_imports(unwatched)
-    return [taken]
+    if s.watcher == "blind":
+        return [unwatched]
+    written = s.copy()
+    _written(written, part, fault != "broken-geometry")
+    return [_import(written)]
 
 
-def _import(s, taken, fault):
-    """The export is delivered and imported, and the catalog is opened again."""
-    s = s.copy()
-    s.reads += 1
-    tags = catalog_parts.identification(*taken) if taken else ANY
-    made = fault != "broken-geometry"
-    old = s.part(s.edited) if s.edited is not None else None
-    if made and old is not None:
-        s.new_part(tags, old.world(), placement.IDENTITY, taken)
-        s.parts.remove(old)
-    elif made:
-        s.new_part(tags, placement.translation(*s.located), s.active_workspace(), taken)
-    s.edited = None
-    s.files -= {s.extension, s.extension + ".txt"}
-    s.detection = frozenset([0])
-    _send(s)
+def _any_change(s):
+    """A change in the export directory: a watcher that has seen both names
+    delivers on it, whatever is at the export names then."""
+    if s.watcher == "live" and s.detection == frozenset([3]):
+        return _import(s)
     return s
 
 
-def _stale_imports(s):
-    """A watcher left in "both seen" delivers on the first change it sees, whatever
-    is on disk then: an import of unknown content, or a read that makes nothing."""
-    made = _import(s, None, None)
-    made.files_known = False
-    nothing = _import(s, None, "broken-geometry")
-    nothing.files_known = False
-    return [made, nothing]
-
-
-def _stale_delivery(s):
-    if s.watcher in ("live", "unknown") and 3 in s.detection and s.started:
-        return [s] + _stale_imports(s)
-    return [s]
+def _import(s):
+    """The export is delivered and imported from what is on disk at the export
+    names, and the catalog is opened again."""
+    s = s.copy()
+    s.deferred.append(104)
+    taken, whole, record = s.on_disk if s.on_disk else (None, False, "none")
+    old = s.part(s.edited) if s.edited is not None else None
+    before = dict(s.modes)
+    modes = dict(before, manipSetOnce=0, readSilentSuccess=1, keepBibSetModes=1, readBibModify=2)
+    if old is not None:
+        s.reads.append({"suffix": s.extension, "mode": 9, "activeWorkspace": 0,
+                        "modes": dict(modes, manipSetOnce=1)})
+    else:
+        s.reads.append({"suffix": s.extension, "mode": 2, "activeWorkspace": s.active,
+                        "modes": dict(modes, locateParts=1)})
+    if whole and taken is not None:
+        tags = catalog_parts.identification(*taken) if record == "full" else {}
+        if old is not None:
+            s.new_part(tags, old.world(), placement.IDENTITY, taken).record = record
+            s.parts.remove(old)
+        else:
+            s.new_part(tags, placement.translation(*s.located), s.active_workspace(),
+                       taken).record = record
+    s.modes = dict(before, readBibModifyId=0, manipSetOnce=0)
+    s.edited = None
+    s.files -= {s.extension, s.extension + ".txt"}
+    s.on_disk = None
+    s.detection = frozenset([0])
+    s.deferred.append(100)
+    _send(s)
+    return s
 
 
 def _destroy(s):
     """`End` or unloading: the watcher, the catalog and the export files go."""
     if not s.started:
         return
-    s.started, s.watcher, s.viewer, s.edited = False, "none", False, None
+    s.started, s.watcher, s.viewer, s.edited, s.shown = False, "none", False, None, None
     s.files -= {s.extension, s.extension + ".txt"}
+    s.on_disk = None
 
 
 def _rush(s, p):
@@ -403,27 +661,112 @@ def _rush(s, p):
             s.loaded = False
         if not sent:
             return [s]
-        # The script host already on its way may start a viewer after the close.
+        # The script host already on its way may start a viewer after the close, or
+        # be ended by the close before it logged its start.
         late = s.copy()
-        late.viewer, late.catalog_path = True, "ours"
-        return [s, late]
+        late.viewer, late.catalog_path, late.shown = True, "ours", None
+        unlogged = s.copy()
+        unlogged.commands.pop()
+        return [s, late, unlogged]
+    outcomes = [s]
     if s.catalog_path == "ours":
-        _written(s)
-        if s.watcher != "none":
-            s.detection = frozenset([0, 1, 2, 3])
-    _destroy(s)
-    if p["then"] == "unload":
-        s.loaded = False
-    return [s]
+        _written(s, p["part"])
+        if s.watcher == "live":
+            # The watcher may have seen none, one or both names before the close.
+            outcomes = []
+            for value in range(4):
+                t = s.copy()
+                t.detection = frozenset([value])
+                outcomes.append(t)
+    elif s.watcher == "live" and s.detection == frozenset([3]):
+        # Written elsewhere: delivery on that change, or the close came first.
+        t = s.copy()
+        t.detection = frozenset([0])
+        outcomes.append(t)
+    for t in outcomes:
+        _destroy(t)
+        if p["then"] == "unload":
+            t.loaded = False
+    return outcomes
 
 
 def _kill_mid_write(s):
-    watched = s.watcher != "none" and s.catalog_path == "ours"
-    if s.catalog_path == "ours":
-        s.files.add(s.catalog_extension)
-    s.viewer, s.watcher = False, "none"
-    if not watched:
+    watched = s.watcher == "live"
+    if s.catalog_path != "ours":
+        s.viewer, s.watcher = False, "none"
         return [s]
-    stale = 3 in s.detection
-    s.detection = frozenset({0: 1, 1: 1, 2: 3, 3: 3}[d] for d in s.detection)
-    return [s] + (_stale_imports(s) if stale else [])
+    s.files.add(s.catalog_extension)
+    s.on_disk = (None, False, "none") if s.catalog_extension == s.extension else None
+    if not watched:
+        s.viewer, s.watcher = False, "none"
+        return [s]
+    value = next(iter(s.detection))
+    s.viewer, s.watcher = False, "none"
+    if value == 3:
+        # The half file's first change delivers; the host runs the import once the
+        # catalog is gone, and the read finds no whole part.
+        return [_import(s)]
+    s.detection = frozenset([{0: 1, 1: 1, 2: 3}[value]])
+    return [s]
+
+
+BRANCHES = ["record left empty", "between-calls end", "between-calls unload", "kill-mid-record", "quit-after-take", "reopen", "illegal", "start-in-progress", "missing-directory", "event queued at end", "event queued at unload",
+            "take-burst", "modes", "import with reader modes set", "kill", "kill-mid-write", "burst",
+            "directory", "hand-start", "new part after an edit", "notice", "edit with identification",
+            "edit while not started", "import new", "import replacing", "replacement turned",
+            "take of the part shown", "stale watcher delivers", "take not watched",
+            "take with pieces", "take with pieces-open", "take with hold-record",
+            "take with broken-geometry", "installation offer", "rush new then end",
+            "rush new then unload", "rush take then end", "rush take then unload"]
+
+
+# ---- branches -----------------------------------------------------------------------
+
+def branches(step, before, after):
+    """The branches of the road a step reached, for the summary: a branch that a
+    run never reaches is seen there."""
+    kind, p = step.kind, step.params
+    state, found = before[0], []
+    if kind in ("start-in-progress", "missing-directory", "take-burst", "modes", "kill-mid-write",
+                "kill-mid-record", "quit-after-take", "reopen", "illegal",
+                "burst", "directory", "kill", "hand-start"):
+        found.append(kind)
+    if kind == "event-at-close":
+        found.append("event queued at " + p["then"])
+    if kind == "between-calls":
+        found.append("between-calls " + p["then"])
+    if kind == "kill-mid-record" and p["piece"] == 0:
+        found.append("record left empty")
+    if kind == "new" and state.edited is not None:
+        found.append("new part after an edit")
+    if kind == "edit":
+        part = state.part(p["part"]) if p["part"] is not None else None
+        if not state.started:
+            found.append("edit while not started")
+        elif part is not None and part.identified():
+            found.append("edit with identification")
+        else:
+            found.append("notice")
+    if kind in ("take", "take-burst") and after and len(after[0].reads) > len(state.reads):
+        read = after[0].reads[-1]
+        found.append("import replacing" if read["mode"] == 9 else "import new")
+        if read["mode"] == 9:
+            old = state.part(state.edited)
+            turned = [old.matrix[1], old.workspace[1]] if old else []
+            if any(abs(v) > 1e-9 for v in turned):
+                found.append("replacement turned")
+        if any(v != 0 for n, v in state.modes.items()):
+            found.append("import with reader modes set")
+        if p["part"] is None:
+            found.append("take of the part shown")
+        if 3 in state.detection:
+            found.append("stale watcher delivers")
+    if kind == "take" and p["fault"]:
+        found.append("take with " + p["fault"])
+    if kind == "take" and after and len(after[0].reads) == len(state.reads) and state.catalog_path == "ours":
+        found.append("take not watched")
+    if kind == "main" and not state.started and not state.installed:
+        found.append("installation offer")
+    if kind == "rush":
+        found.append("rush %s then %s" % (p["first"], p["then"]))
+    return found

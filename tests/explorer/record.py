@@ -1,0 +1,101 @@
+"""The export record as the catalog writes it, and what the import makes of a record
+cut short anywhere: a catalog that dies while it writes leaves a prefix of its text,
+and the import reads that prefix as it stands. The reading follows the record's
+documented line rules; the model never asks the plug-in."""
+import re
+
+import catalog_parts
+
+LIMIT = 255
+FIXED = [("obkind", "tarnvel"), ("bibname", ""), ("bibpath", "")]
+_FIELD = re.compile(r"^\{[^{}]*\}+$")
+
+
+def text(key, variables, bodies):
+    """The record's whole text, LF line ends, one blank between the identifier's
+    tail and its variable fields."""
+    lines = ["[Attributes]"]
+    lines += ["%s=%s" % pair for pair in catalog_parts.record_attributes(key, variables, bodies)]
+    project = catalog_parts.FAMILIES[key][0]
+    fields = ",".join("{%s=%s}" % pair for pair in variables)
+    lines += ["[MIDENT]", "MIDENT={$%s},%s %s" % (project, key, fields)]
+    return "".join(line + "\n" for line in lines)
+
+
+def _ident_line(line):
+    """The pieces and variables one identifier line gives; a first field with fewer
+    than two characters after its "=" may give an empty piece or none."""
+    pieces, variables, choices = [], [], [[]]
+    comma = line.find(",")
+    first = line if comma < 0 else line[:comma]
+    if "=" in first:
+        after = first[first.index("=") + 1:]
+        if len(after) >= 2:
+            pieces.append(after[2:-1])
+        else:
+            choices = [[], [""]]
+    if comma >= 0:
+        rest = line[comma + 1:]
+        blank = rest.find(" ")
+        pieces.append(rest if blank < 0 else rest[:blank])
+        if blank >= 0:
+            for field in rest[blank + 1:].split(","):
+                if not _FIELD.match(field):
+                    continue
+                if "=" in field:
+                    variables.append((field[1:field.index("=")], field[field.index("=") + 1:-1]))
+                else:
+                    pieces.append(field[1:])
+    return [(choice + pieces, variables) for choice in choices]
+
+
+def parse(record):
+    """Every (attributes, pieces, variables) the record's text may give."""
+    outcomes = [([], [], [])]
+    section = None
+    for line in record.split("\n") if record else []:
+        if line == "[Attributes]":
+            section = "attributes"
+            continue
+        if line == "[MIDENT]":
+            section = "ident"
+            continue
+        if section == "attributes":
+            name, value = line.split("=", 1) if "=" in line else ("", line)
+            for attributes, _, _ in outcomes:
+                if all(n != name for n, _ in attributes):
+                    attributes.append((name, value))
+        elif section == "ident" and line != "MIDENT=":
+            grown = []
+            for attributes, pieces, variables in outcomes:
+                for more_pieces, more_variables in _ident_line(line):
+                    grown.append((list(attributes), pieces + more_pieces, variables + more_variables))
+            outcomes = grown
+    return outcomes
+
+
+def tagged(attributes, pieces, variables):
+    """The attributes the import writes on the part, in order, each name and value
+    cut to what the host is given."""
+    pairs = list(FIXED)
+    pairs += [("TVL_ID%d" % i, piece[:LIMIT]) for i, piece in enumerate(pieces) if piece]
+    pairs += [(("TVLM_%d_%s" % (j, name))[:LIMIT], value[:LIMIT])
+              for j, (name, value) in enumerate(variables)]
+    pairs += [(("TVLV_" + name)[:LIMIT], value[:LIMIT]) for name, value in attributes]
+    return pairs
+
+
+def whole(key, variables, bodies):
+    return [tagged(*outcome) for outcome in parse(text(key, variables, bodies))]
+
+
+def prefixes(key, variables, bodies):
+    """The attribute lists a record cut after any number of its bytes gives."""
+    full = text(key, variables, bodies)
+    found = []
+    for length in range(len(full) + 1):
+        for outcome in parse(full[:length]):
+            pairs = tagged(*outcome)
+            if pairs not in found:
+                found.append(pairs)
+    return found

@@ -4,9 +4,15 @@ may do, each as simcad commands and as its effect on the model.
 A step is a kind and its parameters, chosen from the model's state when it is made,
 so a sequence can be replayed; a step that no longer fits when replayed (its part is
 gone, the catalog is not running) is passed over."""
+import itertools
+
 import catalog_parts
 import model
 import placement
+
+# Piece counts for the steps that kill the catalog in the middle of its record, one
+# after another, so that each such step waits for a log line of its own.
+_PIECE_COUNTS = itertools.cycle(range(5, 101))
 
 HAND_START = ('start "${CATALOG}\\bin\\x86\\64\\cscripthost.exe" '
               '"${CATALOG}\\setup\\scripts\\common\\startvestra_tarnvel.vbb" -cadname "BRENVIKCAD" '
@@ -194,7 +200,7 @@ _MAKERS = {
     "event-at-close": lambda rng, s: Step("event-at-close", then=rng.choice(["end", "unload"]),
                                           part=catalog_parts.random_part(rng)),
     "kill-mid-record": lambda rng, s: Step("kill-mid-record", part=catalog_parts.random_part(rng),
-                                           piece=rng.randint(0, 3)),
+                                           piece=rng.randint(1, 3), count=next(_PIECE_COUNTS)),
     "quit-after-take": lambda rng, s: Step("quit-after-take", part=catalog_parts.random_part(rng),
                                            pieces=rng.choice([False, True])),
     "between-calls": lambda rng, s: Step("between-calls", then=rng.choice(["end", "unload"]),
@@ -275,10 +281,12 @@ def commands(step, states):
     if kind == "kill-mid-record":
         # The record is closed half written when its writer dies: nothing tells it
         # apart from a finished one, so it is imported as it stands, on this road.
-        # With no piece written yet the record stays empty.
-        written = ("record piece %d/4 written" % p["piece"] if p["piece"]
-                   else "record created empty and open")
-        return ["catalog fault pieces 4 300", "catalog take " + _take_words(p["part"]),
+        # At least one piece is written: its change record is the one after both
+        # names that makes the delivery due (without it the table may wait, and the
+        # watcher end with the catalog). A piece count of the step's own makes the
+        # log line it waits for one that no earlier step of the episode wrote.
+        written = "record piece %d/%d written" % (p["piece"], p["count"])
+        return ["catalog fault pieces %d 300" % p["count"], "catalog take " + _take_words(p["part"]),
                 'wait text ${EXPORT}\\..\\catalog.log "%s"' % written,
                 "catalog kill", "wait catalog closed 5000", "wait import 10000"] + settle
     if kind == "quit-after-take":
@@ -710,7 +718,7 @@ def _kill_mid_write(s):
     return [s]
 
 
-BRANCHES = ["record left empty", "between-calls end", "between-calls unload", "kill-mid-record", "quit-after-take", "reopen", "illegal", "start-in-progress", "missing-directory", "event queued at end", "event queued at unload",
+BRANCHES = ["between-calls end", "between-calls unload", "kill-mid-record", "quit-after-take", "reopen", "illegal", "start-in-progress", "missing-directory", "event queued at end", "event queued at unload",
             "take-burst", "modes", "import with reader modes set", "kill", "kill-mid-write", "burst",
             "directory", "hand-start", "new part after an edit", "notice", "edit with identification",
             "edit while not started", "import new", "import replacing", "replacement turned",
@@ -735,8 +743,6 @@ def branches(step, before, after):
         found.append("event queued at " + p["then"])
     if kind == "between-calls":
         found.append("between-calls " + p["then"])
-    if kind == "kill-mid-record" and p["piece"] == 0:
-        found.append("record left empty")
     if kind == "new" and state.edited is not None:
         found.append("new part after an edit")
     if kind == "edit":

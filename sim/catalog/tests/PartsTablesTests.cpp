@@ -89,7 +89,9 @@ TEST(PartsTables, BearingRowsAscendAndMatchKnownValues) {
     expectAscending(rows, [](const BearingRow& r) { return r.D; }, "D");
     expectAscending(rows, [](const BearingRow& r) { return r.B; }, "B");
     for (const auto& row : rows) {
-        if (row.type >= 6204) EXPECT_EQ(row.d, (row.type - 6200) * 5) << row.type;
+        if (row.type >= 6204) {
+            EXPECT_EQ(row.d, (row.type - 6200) * 5) << row.type;
+        }
         if (row.type == 6204) {
             EXPECT_EQ(row.d, 20);
             EXPECT_EQ(row.D, 47);

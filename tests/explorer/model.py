@@ -45,6 +45,7 @@ class Part:
         # For a taken part, what of its record the import had: "full", "partial"
         # (a prefix of the lines), or "none"; for a placed one, its attributes.
         self.record = record
+        self.remark = 0               # the length of the record's long remark, if any
 
     def world(self):
         return placement.multiply(self.matrix, self.workspace)
@@ -253,8 +254,8 @@ def allowed_attributes(part, seen):
     if part.record == "none":
         return [list(FIXED_ATTRIBUTES)]
     if part.record == "partial":
-        return record.prefixes(key, variables, seen["subObjects"])
-    return record.whole(key, variables, seen["subObjects"])
+        return record.prefixes(key, variables, seen["subObjects"], part.remark)
+    return record.whole(key, variables, seen["subObjects"], part.remark)
 
 
 def _compare_part(part, seen, index, differ):

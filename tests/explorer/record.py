@@ -11,11 +11,18 @@ FIXED = [("obkind", "tarnvel"), ("bibname", ""), ("bibpath", "")]
 _FIELD = re.compile(r"^\{[^{}]*\}+$")
 
 
-def text(key, variables, bodies):
+def remark(length):
+    """The value of the long "REMARK" a catalog fault adds to the record."""
+    return "".join(str(i % 10) for i in range(length))
+
+
+def text(key, variables, bodies, remark_length=0):
     """The record's whole text, LF line ends, one blank between the identifier's
-    tail and its variable fields."""
+    tail and its variable fields; with a long remark after the attributes."""
     lines = ["[Attributes]"]
     lines += ["%s=%s" % pair for pair in catalog_parts.record_attributes(key, variables, bodies)]
+    if remark_length:
+        lines.append("REMARK=" + remark(remark_length))
     project = catalog_parts.FAMILIES[key][0]
     fields = ",".join("{%s=%s}" % pair for pair in variables)
     lines += ["[MIDENT]", "MIDENT={$%s},%s %s" % (project, key, fields)]
@@ -85,13 +92,13 @@ def tagged(attributes, pieces, variables):
     return pairs
 
 
-def whole(key, variables, bodies):
-    return [tagged(*outcome) for outcome in parse(text(key, variables, bodies))]
+def whole(key, variables, bodies, remark_length=0):
+    return [tagged(*outcome) for outcome in parse(text(key, variables, bodies, remark_length))]
 
 
-def prefixes(key, variables, bodies):
+def prefixes(key, variables, bodies, remark_length=0):
     """The attribute lists a record cut after any number of its bytes gives."""
-    full = text(key, variables, bodies)
+    full = text(key, variables, bodies, remark_length)
     found = []
     for length in range(len(full) + 1):
         for outcome in parse(full[:length]):

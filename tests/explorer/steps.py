@@ -17,8 +17,12 @@ _PIECE_COUNTS = itertools.cycle(range(5, 101))
 HAND_START = ('start "${CATALOG}\\bin\\x86\\64\\cscripthost.exe" '
               '"${CATALOG}\\setup\\scripts\\common\\startvestra_tarnvel.vbb" -cadname "BRENVIKCAD" '
               '-path "${EXPORT}\\by-hand.sat" -format "SAT"')
-FAULTS = [None] * 14 + ["pieces", "pieces-open", "hold-record", "broken-geometry"]
+# A take is armed with a catalog fault a third of the time, each fault as often.
+FAULTS = [None] * 8 + ["pieces", "pieces-open", "hold-record", "broken-geometry"]
 RECORD_FAULTS = ("pieces", "pieces-open", "hold-record")
+# Now and then a take's record carries a remark longer than the host takes, or just
+# as long: its value must be cut to 255 characters exactly.
+REMARKS = [0] * 6 + [255, 300]
 
 
 class Step:
@@ -34,13 +38,22 @@ class Step:
 
 # The steps that are faults or rare moments of the road. A schedule gives every
 # third step to one of them, the first of its queue that fits, which then goes to
-# the back: each comes about once in 50 steps (the rush, with four variants, twice as
-# often), and a short run meets each of them.
+# the back: each entry comes about once in 60 steps. A kind with variants (End or
+# unload after it, a new part or a take first) has an entry for each and takes its
+# variants in turn, so that a run of 1000 steps meets each variant at least ten
+# times, and a short run meets every kind.
 # They are not chosen at random besides.
 FAULT_KINDS = ["kill", "kill-mid-write", "kill-mid-record", "quit-after-take", "reopen",
                "directory", "missing-directory", "burst", "take-burst", "start-in-progress",
-               "event-at-close", "between-calls", "rush", "hand-start", "modes", "illegal", "rush"]
+               "event-at-close", "between-calls", "rush", "hand-start", "modes", "illegal", "rush",
+               "event-at-close", "between-calls", "rush", "rush"]
 FAULT_EVERY = 3
+# The variants each kind takes in turn, as the parameters they set.
+VARIANTS = {"event-at-close": [{"then": "end"}, {"then": "unload"}],
+            "between-calls": [{"then": "end"}, {"then": "unload"}],
+            "start-in-progress": [{"then": "new"}, {"then": "edit"}],
+            "rush": [{"first": "take", "then": "end"}, {"first": "take", "then": "unload"},
+                     {"first": "new", "then": "end"}, {"first": "new", "then": "unload"}]}
 
 
 def skip(kinds):
@@ -59,6 +72,8 @@ class Schedule:
     def __init__(self, seed):
         offset = (seed * 5) % len(FAULT_KINDS)
         self.queue = FAULT_KINDS[offset:] + FAULT_KINDS[:offset]
+        self.variants = {kind: itertools.cycle(values) for kind, values in VARIANTS.items()}
+        self.next_variant = {kind: next(cycle) for kind, cycle in self.variants.items()}
         self.made = 0
 
     def make(self, rng, states):
@@ -67,9 +82,12 @@ class Schedule:
             for kind in self.queue:
                 if _fits_kind(kind, states[0]):
                     step = _MAKERS[kind](rng, states[0])
+                    step.params.update(self.next_variant.get(kind, {}))
                     if fits(step, states):
                         self.queue.remove(kind)
                         self.queue.append(kind)
+                        if kind in self.variants:
+                            self.next_variant[kind] = next(self.variants[kind])
                         return step
         return make(rng, states)
 
@@ -123,7 +141,7 @@ _CHOICES = [
     # of its own: the part must land as new and the edited part stay.
     ("new", lambda s: 8 if s.edited is None else 25, lambda s: s.loaded),
     ("close", 2, lambda s: s.loaded),
-    ("edit", lambda s: 10 if s.started else 1, lambda s: s.loaded),
+    ("edit", lambda s: 10 if s.started else 3, lambda s: s.loaded),
     ("take", 30, lambda s: s.viewer is True),
     ("move", 3, lambda s: bool(s.parts)),
     ("workspace", 2, lambda s: True),
@@ -167,9 +185,9 @@ _MAKERS = {
     "new": lambda rng, s: Step("new", answer=rng.choice(["OK", "Abbruch"])),
     "close": lambda rng, s: Step("close"),
     "edit": lambda rng, s: Step("edit", part=_edit_choice(rng, s)),
-    "take": lambda rng, s: Step("take", part=(None if s.shown and rng.random() < 0.3
+    "take": lambda rng, s: Step("take", part=(None if s.shown and rng.random() < 0.5
                                               else catalog_parts.random_part(rng)),
-                                fault=rng.choice(FAULTS)),
+                                fault=rng.choice(FAULTS), remark=rng.choice(REMARKS)),
     "move": lambda rng, s: Step("move", part=_part_choice(rng, s, False),
                                 by=(rng.randint(-50, 50), rng.randint(-50, 50), rng.randint(-5, 5))),
     "workspace": lambda rng, s: Step("workspace", number=rng.randint(0, 3),
@@ -177,8 +195,7 @@ _MAKERS = {
                                             rng.choice([0, 30, 90, 180, 270]))),
     "remove": lambda rng, s: Step("remove", part=rng.choice(
         [p.serial for p in s.parts if p.serial != s.edited])),
-    "add": lambda rng, s: Step("add", tags=rng.choice([
-        {}, {"TVL_ID0": "A", "TVL_ID1": "B", "TVLM_0_D": "5"}, {"TVL_ID0": "A"}])),
+    "add": lambda rng, s: Step("add", tags=rng.choice(_ADDED_TAGS)),
     "locate": lambda rng, s: Step("locate", at=(rng.randint(-100, 100), rng.randint(-100, 100), 0)),
     "end": lambda rng, s: Step("end"),
     "main": lambda rng, s: Step("main", answer=rng.choice(["OK", "Abbruch"])),
@@ -213,6 +230,12 @@ _MAKERS = {
     "modes": lambda rng, s: Step("modes", values={
         name: rng.choice(values) for name, values in _MODE_VALUES if rng.random() < 0.6}),
 }
+# Parts placed with made-up identification: none, half of one, and whole ones. The
+# last has variables whose numbers, taken as text, and names run in other orders
+# than the numbers do: "-mident" must list them by number.
+_ADDED_TAGS = [{}, {"TVL_ID0": "A"}, {"TVL_ID0": "A", "TVL_ID1": "B", "TVLM_0_D": "5"},
+               {"TVL_ID0": "iso4017/iso4017.prj", "TVL_ID1": "ISO4017", "TVLM_2_L": "40",
+                "TVLM_10_A": "1", "TVLM_0_Z": "8", "TVLM_1_D": "8"}]
 _MODE_VALUES = [("manipSetOnce", [0, 1]), ("readSilentSuccess", [0, 1, 2]),
                 ("keepBibSetModes", [0, 1, 3]), ("readBibModify", [0, 1, 2, 5]),
                 ("readBibModifyId", [0, 1, 7]), ("locateParts", [0, 1, 2])]
@@ -270,7 +293,7 @@ def commands(step, states):
         answer = ["answer OK"] if any(s.started and not (part and part.identified()) for s in states) else []
         return answer + ["select 102" + (" part=%d" % part.id if part else "")] + settle
     if kind == "take":
-        return _take_commands(p["part"], p["fault"], states) + settle
+        return _take_commands(p["part"], p["fault"], states, p.get("remark", 0)) + settle
     if kind == "take-burst":
         # Unrelated files while the record is still being written: each is a change
         # the watcher sees, and none may make it take the export before it is done.
@@ -380,12 +403,14 @@ def _take_words(part):
     return " ".join([key] + ["%s=%s" % v for v in variables])
 
 
-def _take_commands(part, fault, states):
+def _take_commands(part, fault, states, remark=0):
     sure = all(s.watcher == "live" and s.catalog_path == "ours" for s in states)
     arm = {None: [], "pieces": ["catalog fault pieces 4 120"],
            "pieces-open": ["catalog fault pieces 3 100 open 400"],
            "hold-record": ["catalog fault hold-record"],
            "broken-geometry": ["catalog fault broken-geometry"]}[fault]
+    if remark:
+        arm.append("catalog fault long-remark %d" % remark)
     take = [("catalog take " + _take_words(part)).rstrip()]
     if fault == "hold-record":
         # The record is held back while the host runs its loop: nothing may be
@@ -417,7 +442,7 @@ def effects(step, state):
     if kind == "edit":
         return _edit(s, p["part"])
     if kind in ("take", "take-burst"):
-        return _take(s, p["part"], p["fault"])
+        return _take(s, p["part"], p["fault"], p.get("remark", 0))
     if kind == "kill-mid-record":
         s.viewer, s.shown = False, None
         written = s.copy()
@@ -583,15 +608,15 @@ def _edit(s, serial):
     return [s]
 
 
-def _written(s, taken, whole=True, record="full"):
+def _written(s, taken, whole=True, record="full", remark=0):
     if s.catalog_path == "ours":
         s.files |= {s.catalog_extension, s.catalog_extension + ".txt"}
         if record == "none":
             s.files.discard(s.catalog_extension + ".txt")
-        s.on_disk = (taken, whole, record) if s.catalog_extension == s.extension else None
+        s.on_disk = (taken, whole, record, remark) if s.catalog_extension == s.extension else None
 
 
-def _take(s, part, fault):
+def _take(s, part, fault, remark=0):
     if part is None:
         part = s.shown
     s.shown = part
@@ -600,13 +625,13 @@ def _take(s, part, fault):
         # on this change all the same.
         return [_any_change(s)]
     unwatched = s.copy()
-    _written(unwatched, part, fault != "broken-geometry")
+    _written(unwatched, part, fault != "broken-geometry", remark=remark)
     if s.watcher == "none":
         return [unwatched]
     if s.watcher == "blind":
         return [unwatched]
     written = s.copy()
-    _written(written, part, fault != "broken-geometry")
+    _written(written, part, fault != "broken-geometry", remark=remark)
     return [_import(written)]
 
 
@@ -623,7 +648,7 @@ def _import(s):
     names, and the catalog is opened again."""
     s = s.copy()
     s.deferred.append(104)
-    taken, whole, record = s.on_disk if s.on_disk else (None, False, "none")
+    taken, whole, record, remark = s.on_disk if s.on_disk else (None, False, "none", 0)
     old = s.part(s.edited) if s.edited is not None else None
     before = dict(s.modes)
     modes = dict(before, manipSetOnce=0, readSilentSuccess=1, keepBibSetModes=1, readBibModify=2)
@@ -636,11 +661,11 @@ def _import(s):
     if whole and taken is not None:
         tags = catalog_parts.identification(*taken) if record == "full" else {}
         if old is not None:
-            s.new_part(tags, old.world(), placement.IDENTITY, taken).record = record
+            part = s.new_part(tags, old.world(), placement.IDENTITY, taken)
             s.parts.remove(old)
         else:
-            s.new_part(tags, placement.translation(*s.located), s.active_workspace(),
-                       taken).record = record
+            part = s.new_part(tags, placement.translation(*s.located), s.active_workspace(), taken)
+        part.record, part.remark = record, remark
     s.modes = dict(before, readBibModifyId=0, manipSetOnce=0)
     s.edited = None
     s.files -= {s.extension, s.extension + ".txt"}
@@ -704,7 +729,7 @@ def _kill_mid_write(s):
         s.viewer, s.watcher = False, "none"
         return [s]
     s.files.add(s.catalog_extension)
-    s.on_disk = (None, False, "none") if s.catalog_extension == s.extension else None
+    s.on_disk = (None, False, "none", 0) if s.catalog_extension == s.extension else None
     if not watched:
         s.viewer, s.watcher = False, "none"
         return [s]
@@ -724,7 +749,7 @@ BRANCHES = ["between-calls end", "between-calls unload", "kill-mid-record", "qui
             "edit while not started", "import new", "import replacing", "replacement turned",
             "take of the part shown", "stale watcher delivers", "take not watched",
             "take with pieces", "take with pieces-open", "take with hold-record",
-            "take with broken-geometry", "installation offer", "rush new then end",
+            "take with broken-geometry", "take with a long remark", "installation offer", "rush new then end",
             "rush new then unload", "rush take then end", "rush take then unload"]
 
 
@@ -765,13 +790,15 @@ def branches(step, before, after):
             found.append("import with reader modes set")
         if p["part"] is None:
             found.append("take of the part shown")
-        if 3 in state.detection:
+        if any(3 in s.detection for s in before):
             found.append("stale watcher delivers")
     if kind == "take" and p["fault"]:
         found.append("take with " + p["fault"])
+    if kind == "take" and p.get("remark"):
+        found.append("take with a long remark")
     if kind == "take" and after and len(after[0].reads) == len(state.reads) and state.catalog_path == "ours":
         found.append("take not watched")
-    if kind == "main" and not state.started and not state.installed:
+    if kind in ("new", "main") and not state.started and not state.installed:
         found.append("installation offer")
     if kind == "rush":
         found.append("rush %s then %s" % (p["first"], p["then"]))

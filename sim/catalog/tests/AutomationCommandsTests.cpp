@@ -27,6 +27,7 @@ public:
     void armHoldRecord() override { holdArmed = true; }
     void armRecordPieces(const RecordPieces& pieces) override { armedPieces = pieces; }
     void armReopeningWriter(unsigned) override {}
+    void armLongRemark(unsigned) override {}
     void armQuitAfterTake() override {}
     ActionResult releaseHeld() override { return ActionResult::failure("nothing held back"); }
 

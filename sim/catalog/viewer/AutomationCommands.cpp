@@ -103,10 +103,23 @@ std::string armReopeningWriter(const std::vector<std::string>& args, ViewerActio
            " ms";
 }
 
+constexpr unsigned kLongestRemark = 4000;
+
+// The words after "fault long-remark": N.
+std::string armLongRemark(const std::vector<std::string>& args, ViewerActions& viewer) {
+    const std::optional<unsigned> length = args.size() == 3 ? number(args[2], kLongestRemark) : std::nullopt;
+    if (!length || *length == 0) {
+        return "error usage: fault long-remark N (N 1 to " + std::to_string(kLongestRemark) + ")";
+    }
+    viewer.armLongRemark(*length);
+    return "ok next take's record carries a remark of " + std::to_string(*length) + " characters";
+}
+
 std::string fault(const std::vector<std::string>& args, ViewerActions& viewer) {
     const std::string kind = args.size() >= 2 ? args[1] : std::string();
     if (kind == "pieces") return armRecordPieces(args, viewer);
     if (kind == "reopen") return armReopeningWriter(args, viewer);
+    if (kind == "long-remark") return armLongRemark(args, viewer);
     if (args.size() == 2 && kind == "quit-after-take") {
         viewer.armQuitAfterTake();
         return "ok the viewer ends once the next take has closed its files";
@@ -124,7 +137,7 @@ std::string fault(const std::vector<std::string>& args, ViewerActions& viewer) {
         return "ok next take holds its record back";
     }
     return "error unknown fault (broken-geometry, hold-geometry, hold-record, pieces [N] [MS] [open MS2], "
-           "reopen [MS] or quit-after-take)";
+           "reopen [MS], long-remark N or quit-after-take)";
 }
 
 }  // namespace

@@ -37,6 +37,7 @@ public:
     virtual void armRecordPieces(const RecordPieces& pieces) = 0;
     virtual void armReopeningWriter(unsigned forMs) = 0;
     virtual void armQuitAfterTake() = 0;
+    virtual void armLongRemark(unsigned length) = 0;
     virtual ActionResult releaseHeld() = 0;
 };
 

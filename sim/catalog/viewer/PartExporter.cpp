@@ -21,6 +21,15 @@ std::string describePlan(const RecordPieces& plan) {
            " ms apart, closed " + std::to_string(plan.keepOpenMs) + " ms after the last";
 }
 
+// The record with a "REMARK" of `length` characters before its mident section.
+std::string withLongRemark(std::string record, unsigned length) {
+    if (length == 0) return record;
+    std::string remark = "REMARK=";
+    for (unsigned i = 0; i < length; ++i) remark += static_cast<char>('0' + i % 10);
+    record.insert(record.find("[MIDENT]"), remark + "\n");
+    return record;
+}
+
 }  // namespace
 
 std::string writeRecordFile(const std::string& path, const std::string& text) {
@@ -41,6 +50,8 @@ void PartExporter::armRecordPieces(const RecordPieces& pieces) {
     recordFault_ = RecordFault::Pieces;
     pieces_ = pieces;
 }
+
+void PartExporter::armLongRemark(unsigned length) { longRemark_ = length; }
 
 void PartExporter::armReopeningWriter(unsigned forMs) {
     recordFault_ = RecordFault::Reopen;
@@ -86,7 +97,7 @@ ActionResult PartExporter::take(const Part& part, const std::string& path,
     const RecordFault recordFault = std::exchange(recordFault_, RecordFault::None);
     const bool broken = geometryFault == GeometryFault::Broken;
     const std::string geometry = broken ? brokenGeometryText(part, format) : geometryText(part, format);
-    HeldRecord record{path + ".txt", exportRecordText(part)};
+    HeldRecord record{path + ".txt", withLongRemark(exportRecordText(part), std::exchange(longRemark_, 0))};
 
     if (geometryFault == GeometryFault::Hold) {
         if (recordFault != RecordFault::None) {

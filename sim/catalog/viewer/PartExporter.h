@@ -21,6 +21,9 @@
 //     nextRecordStepInMs() has passed, until the record is complete;
 //   - reopening writer: the record written as in 2 and 3, then opened for writing
 //     again and again for a while (RecordReopener).
+// Besides, and with any of them, the record may carry a long remark: one more
+// attribute, "REMARK", before the mident, its value N characters of "0123456789"
+// over and over, as a catalog whose parts have long descriptions writes them.
 // A new take ends what the last one left: a held record or held geometry is dropped
 // (the geometry stays half written), a record in pieces is finished at once, a
 // reopening writer stops.
@@ -55,6 +58,7 @@ public:
     void armHoldRecord();
     void armRecordPieces(const RecordPieces& pieces);
     void armReopeningWriter(unsigned forMs);
+    void armLongRemark(unsigned length);
 
     // "released <path>.txt" for a held record, "released <path>" for held geometry.
     ActionResult releaseHeld();
@@ -93,6 +97,7 @@ private:
     RecordFault recordFault_ = RecordFault::None;
     RecordPieces pieces_;
     unsigned reopenForMs_ = 0;
+    unsigned longRemark_ = 0;
     std::optional<HeldRecord> heldRecord_;
     std::optional<HeldGeometry> heldGeometry_;
     std::optional<RecordPieceWriter> recordInPieces_;

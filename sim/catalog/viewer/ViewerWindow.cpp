@@ -331,6 +331,11 @@ void ViewerWindow::armReopeningWriter(unsigned forMs) {
     exporter_.armReopeningWriter(forMs);
 }
 
+void ViewerWindow::armLongRemark(unsigned length) {
+    logLine("fault armed: next take's record carries a remark of " + std::to_string(length) + " characters");
+    exporter_.armLongRemark(length);
+}
+
 void ViewerWindow::armQuitAfterTake() {
     logLine("fault armed: the viewer quits once the next take has closed its files");
     quitAfterTake_ = true;

@@ -46,6 +46,7 @@ public:
     void armHoldRecord() override;
     void armRecordPieces(const RecordPieces& pieces) override;
     void armReopeningWriter(unsigned forMs) override;
+    void armLongRemark(unsigned length) override;
     void armQuitAfterTake() override;
     ActionResult releaseHeld() override;
 

@@ -62,6 +62,9 @@ class State:
         self.message_file = False     # the host's message file has the notice's texts
         self.mode2d = False
         self.extension = "sat"        # of the export names the plug-in object uses
+        # Whether the plug-in object has fixed its export names (its first catalog
+        # command): only then does its end delete the export files.
+        self.named = False
         self.viewer = False           # the catalog viewer runs
         self.catalog_path = None      # "ours" or "hand": where the viewer writes a take
         self.watcher = "none"         # "none", "live" or "unknown"

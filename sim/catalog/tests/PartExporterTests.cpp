@@ -63,6 +63,18 @@ TEST_F(PartExporterTest, BrokenGeometryAppliesToTheNextTakeOnly) {
     EXPECT_EQ(readWholeFile(path), geometryText(bolt(), "SAT"));
 }
 
+TEST_F(PartExporterTest, ALongRemarkGoesBeforeTheMidentOfTheNextTakeOnly) {
+    const std::string path = directory.file("out.sat");
+    exporter.armLongRemark(12);
+    ASSERT_TRUE(exporter.take(bolt(), path, "SAT").ok);
+    std::string expected = exportRecordText(bolt());
+    expected.insert(expected.find("[MIDENT]"), "REMARK=012345678901\n");
+    EXPECT_EQ(readWholeFile(path + ".txt"), expected);
+
+    ASSERT_TRUE(exporter.take(bolt(), path, "SAT").ok);
+    EXPECT_EQ(readWholeFile(path + ".txt"), exportRecordText(bolt()));
+}
+
 TEST_F(PartExporterTest, HeldRecordAppearsOnlyOnRelease) {
     const std::string path = directory.file("out.sat");
     exporter.armHoldRecord();

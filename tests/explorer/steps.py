@@ -54,7 +54,8 @@ VARIANTS = {"event-at-close": [{"then": "end"}, {"then": "unload"}],
             "between-calls": [{"then": "end"}, {"then": "unload"}],
             "start-in-progress": [{"then": "new"}, {"then": "edit"}],
             "rush": [{"first": "take", "then": "end"}, {"first": "take", "then": "unload"},
-                     {"first": "new", "then": "end"}, {"first": "new", "then": "unload"}]}
+                     {"first": "new", "then": "end"}, {"first": "take", "then": "end"},
+                     {"first": "new", "then": "unload"}]}
 
 
 def skip(kinds):
@@ -102,7 +103,12 @@ class Schedule:
                             # change. A new part and a take follow to reach it.
                             self.follow = ["new", "take"]
                         return step
-        return make(rng, states)
+        step = make(rng, states)
+        if step.kind == "edit" and rng.random() < 0.5:
+            # Half the edits are answered at once: the replacement comes before
+            # anything else can end the road.
+            self.follow = ["take"]
+        return step
 
 
 def _fits_kind(kind, state):
@@ -809,7 +815,7 @@ def branches(step, before, after):
             found.append("edit with identification")
         else:
             found.append("notice")
-    if kind in ("take", "take-burst") and after and len(after[0].reads) > len(state.reads):
+    if after and len(after[0].reads) > len(state.reads):
         read = after[0].reads[-1]
         found.append("import replacing" if read["mode"] == 9 else "import new")
         if read["mode"] == 9:
@@ -819,7 +825,7 @@ def branches(step, before, after):
                 found.append("replacement turned")
         if any(v != 0 for n, v in state.modes.items()):
             found.append("import with reader modes set")
-        if p["part"] is None:
+        if kind == "take" and p["part"] is None:
             found.append("take of the part shown")
         if any(3 in s.detection for s in before):
             found.append("stale watcher delivers")

@@ -146,29 +146,6 @@ TEST_F(CatalogEndToEnd, TwoScriptHostsStartedTogetherShareOneViewer) {
     EXPECT_TRUE(log.contains("handed the command over"));
 }
 
-TEST_F(CatalogEndToEnd, OpensThePartOfTheMidentAtStart) {
-    ASSERT_NE(session.startViewer(directory.file("a.sat"), "SAT", std::string(kBoltMident)), nullptr);
-    EXPECT_EQ(replyOf("shown"), "ok ISO4017 D=8 L=40\nOpened: ISO 4017 - M8 x 40 - 8.8");
-    EXPECT_EQ(replyOf("take"), "ok written " + directory.file("a.sat"));
-    EXPECT_EQ(readWholeFile(directory.file("a.sat.txt")), std::optional<std::string>(kBoltRecord));
-}
-
-TEST_F(CatalogEndToEnd, UnknownPartOrValueLeavesTheShownPartAndSaysSo) {
-    ASSERT_NE(session.startViewer(directory.file("a.sat"), "SAT", std::string(kBoltMident)), nullptr);
-    const char* unknownMidents[] = {"{$iso9999/iso9999.prj},ISO9999  {D=8}",
-                                    "{$iso4017/iso4017.prj},ISO4017  {D=7},{L=40}",
-                                    "{$iso4017/iso4017.prj},ISO4017  {D=8}"};
-    for (const char* mident : unknownMidents) {
-        const auto host = session.startScriptHost(pluginCommandLine(directory.file("b.sat"), "SAT", std::string(mident)));
-        EXPECT_EQ(waitForExitCode(host.process, 10000), std::optional<DWORD>(0));
-        const std::string shown = replyOf("shown");
-        EXPECT_TRUE(startsWith(shown, "ok ISO4017 D=8 L=40\nNot in the catalog: ")) << mident << ": " << shown;
-    }
-    EXPECT_TRUE(log.contains("part not found: unknown part ISO9999"));
-    // The path of the latest command still counts.
-    EXPECT_EQ(replyOf("take"), "ok written " + directory.file("b.sat"));
-}
-
 TEST_F(CatalogEndToEnd, AutomationReportsUnknownPartsAndCommands) {
     ASSERT_NE(session.startViewer(directory.file("a.sat"), "SAT"), nullptr);
     EXPECT_EQ(replyOf("shown"), "ok none\nReady");

@@ -738,6 +738,9 @@ def _rush(s, p):
         unlogged = s.copy()
         unlogged.commands.pop()
         return [s, late, unlogged]
+    # The catalog shows the part it takes: an End that finds the plug-in not
+    # started leaves it running, and its next plain take is of that part.
+    s.shown = p["part"]
     outcomes = [s]
     if s.catalog_path == "ours":
         _written(s, p["part"])

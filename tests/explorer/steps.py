@@ -39,7 +39,7 @@ class Step:
 
 # The steps that are faults or rare moments of the road. A schedule gives every
 # third step to one of them, the first of its queue that fits, which then goes to
-# the back: each entry comes about once in 60 steps. A kind with variants (End or
+# the back: each entry comes about once in 66 steps. A kind with variants (End or
 # unload after it, a new part or a take first) has an entry for each and takes its
 # variants in turn, so that a run of 1000 steps meets each variant at least ten
 # times, and a short run meets every kind.
@@ -72,6 +72,7 @@ class Schedule:
     """The steps of one seed: at random, with a fault step every FAULT_EVERY steps."""
 
     def __init__(self, seed):
+        _restart_counters()
         offset = (seed * 5) % len(FAULT_KINDS)
         self.queue = FAULT_KINDS[offset:] + FAULT_KINDS[:offset]
         self.variants = {kind: itertools.cycle(values) for kind, values in VARIANTS.items()}
@@ -109,6 +110,14 @@ class Schedule:
             # anything else can end the road.
             self.follow = ["take"]
         return step
+
+
+def _restart_counters():
+    """The counters some steps take their parameters from start afresh with each
+    seed, so that a seed makes the same steps however many seeds ran before it."""
+    global _PIECE_COUNTS, _TAKE_FAULTS
+    _PIECE_COUNTS = itertools.cycle(range(5, 101))
+    _TAKE_FAULTS = itertools.cycle(FAULTS)
 
 
 def _fits_kind(kind, state):

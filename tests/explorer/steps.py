@@ -105,10 +105,12 @@ class Schedule:
                             self.follow = ["new", "take"]
                         return step
         step = make(rng, states)
-        if step.kind == "edit" and rng.random() < 0.5:
-            # Half the edits are answered at once: the replacement comes before
-            # anything else can end the road.
-            self.follow = ["take"]
+        if step.kind == "edit":
+            # Most edits are answered at once, so that the replacement comes before
+            # anything else can end the road; some are followed by a new part asked
+            # for before the catalog answered.
+            chance = rng.random()
+            self.follow = ["take"] if chance < 0.45 else ["new"] if chance < 0.65 else []
         return step
 
 

@@ -17,7 +17,7 @@ struct StartedProcess {
 };
 
 // Starts `commandLine` (program path quoted first) in `workingDirectory`; the child
-// inherits our environment (MERIDAX_LANGUAGE, PVESTRA_TITLE).
+// inherits our environment (MERIDAX_LANGUAGE).
 StartedProcess startProcess(const std::string& commandLine, const std::string& workingDirectory);
 
 }  // namespace catalog

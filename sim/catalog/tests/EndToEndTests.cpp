@@ -76,63 +76,32 @@ protected:
     CatalogSession session;
 };
 
-TEST_F(CatalogEndToEnd, StartsTakesHandsOverAndQuits) {
+// Only here: the script host's loading time (the plug-in's "start in progress"
+// lasts that long) and the language the viewer takes from the environment.
+TEST_F(CatalogEndToEnd, StartsAfterItsLoadingTimeInTheLanguageOfTheEnvironment) {
     ScopedEnvironment german("MERIDAX_LANGUAGE", "german");
-    const std::string firstPath = directory.file("tarnvel_output_4242.sat");
-    const auto host = session.startScriptHost(pluginCommandLine(firstPath, "SAT"));
+    const auto host = session.startScriptHost(pluginCommandLine(directory.file("first.sat"), "SAT"));
     const std::string hostTag = "cscripthost[" + std::to_string(host.processId) + "]";
 
-    // Start in progress: the script host is up and loading, the viewer is not there yet.
     ASSERT_TRUE(waitUntil([&] { return log.contains(hostTag + " options:"); }, 10000));
     EXPECT_TRUE(isRunning(host.process));
-    EXPECT_FALSE(isCatalogViewerRunning());
     EXPECT_TRUE(processIdsNamed("pvestra.exe").empty());
     EXPECT_TRUE(log.contains("MERIDAX_LANGUAGE=german"));
 
     HWND viewer = session.waitForViewerWindow(kViewerDeadlineMs);
     ASSERT_NE(viewer, nullptr);
     EXPECT_EQ(waitForExitCode(host.process, 10000), std::optional<DWORD>(0));
-    // The host really spent its loading time before starting the viewer, so the
-    // start-in-progress phase is long enough for the plug-in to notice.
     const long optionsRead = logTimeOf(log.newText(), hostTag + " options:");
     const long viewerStarted = logTimeOf(log.newText(), hostTag + " started viewer");
     ASSERT_GE(optionsRead, 0);
     ASSERT_GE(viewerStarted, 0);
     EXPECT_GE(viewerStarted - optionsRead, 250);
-    char title[128] = {};
-    GetWindowTextA(viewer, title, sizeof title);
-    EXPECT_STREQ(title, "BRENVIKCAD PARTS");
 
-    EXPECT_EQ(replyOf("take ISO4017 D=8 L=40"), "ok written " + firstPath);
-    const auto geometry = readWholeFile(firstPath);
-    ASSERT_TRUE(geometry.has_value());
-    EXPECT_TRUE(startsWith(*geometry, "TARNVEL-GEOMETRY 1\npart ISO4017 ISO 4017 - M8 x 40 - 8.8\nformat SAT\n"))
-        << *geometry;
-    EXPECT_NE(geometry->find("\nhexprism 0 0 0 13 5.3\n"), std::string::npos);
-    EXPECT_NE(geometry->find("\nend\n"), std::string::npos);
-    EXPECT_EQ(readWholeFile(firstPath + ".txt"), std::optional<std::string>(kBoltRecord));
-
-    // A second start while the viewer runs hands the command over.
-    const std::string secondPath = directory.file("second.stp");
+    // A second start hands its mident over; the status line shows the part in German.
     const auto second = session.startScriptHost(
-        pluginCommandLine(secondPath, "STEP", std::string("{$iso4032/iso4032.prj},ISO4032  {D=10}")));
+        pluginCommandLine(directory.file("second.stp"), "STEP", std::string("{$iso4032/iso4032.prj},ISO4032  {D=10}")));
     EXPECT_EQ(waitForExitCode(second.process, 10000), std::optional<DWORD>(0));
-    EXPECT_TRUE(log.contains("cscripthost[" + std::to_string(second.processId) +
-                             "] handed the command over"));
-    EXPECT_EQ(processIdsNamed("pvestra.exe").size(), 1u);
     EXPECT_EQ(replyOf("shown"), "ok ISO4032 D=10\nGeöffnet: ISO 4032 - M10 - 8");
-
-    EXPECT_EQ(replyOf("take"), "ok written " + secondPath);
-    const auto nut = readWholeFile(secondPath);
-    ASSERT_TRUE(nut.has_value());
-    EXPECT_NE(nut->find("format STEP\n"), std::string::npos);
-    EXPECT_NE(readWholeFile(secondPath + ".txt").value_or("").find(
-                  "MIDENT={$iso4032/iso4032.prj},ISO4032 {D=10}\n"),
-              std::string::npos);
-
-    EXPECT_GE(quitAllCatalogViewers(), 1);
-    EXPECT_TRUE(waitUntil([] { return processIdsNamed("pvestra.exe").empty(); }, 10000));
-    EXPECT_TRUE(log.contains("WM_QUIT received"));
 }
 
 TEST_F(CatalogEndToEnd, TwoScriptHostsStartedTogetherShareOneViewer) {
@@ -154,28 +123,6 @@ TEST_F(CatalogEndToEnd, AutomationReportsUnknownPartsAndCommands) {
     EXPECT_TRUE(startsWith(replyOf("take ISO4017 D=8 L=41"), "error unknown value"));
     EXPECT_TRUE(startsWith(replyOf("jump"), "error unknown command"));
     EXPECT_FALSE(readWholeFile(directory.file("a.sat")).has_value());
-}
-
-TEST_F(CatalogEndToEnd, FaultsBreakTheGeometryOrHoldTheRecord) {
-    const std::string path = directory.file("fault.sat");
-    ASSERT_NE(session.startViewer(path, "SAT"), nullptr);
-
-    ASSERT_TRUE(startsWith(replyOf("fault broken-geometry"), "ok"));
-    EXPECT_EQ(replyOf("take ISO7089 D=8"), "ok written " + path);
-    const std::string broken = readWholeFile(path).value_or("");
-    EXPECT_TRUE(startsWith(broken, "TARNVEL-GEOMETRY 1\n"));
-    EXPECT_EQ(broken.find("\nend"), std::string::npos) << broken;
-
-    ASSERT_TRUE(startsWith(replyOf("fault hold-record"), "ok"));
-    DeleteFileA((path + ".txt").c_str());
-    EXPECT_EQ(replyOf("take DIN625 TYPE=6204"), "ok held " + path + ".txt");
-    EXPECT_NE(readWholeFile(path).value_or("").find("\nend\n"), std::string::npos);
-    EXPECT_FALSE(readWholeFile(path + ".txt").has_value());
-
-    EXPECT_EQ(replyOf("release"), "ok released " + path + ".txt");
-    EXPECT_NE(readWholeFile(path + ".txt").value_or("").find("DESIGNATION=DIN 625 - 6204\n"),
-              std::string::npos);
-    EXPECT_TRUE(startsWith(replyOf("release"), "error"));
 }
 
 TEST_F(CatalogEndToEnd, HeldGeometryIsHalfWrittenAndLockedUntilRelease) {
@@ -274,23 +221,6 @@ TEST_F(CatalogEndToEnd, ScriptHostRefusesAMissingStartScript) {
     EXPECT_NE(*exitCode, 0u);
     EXPECT_TRUE(log.contains("cannot read start script"));
     EXPECT_FALSE(isCatalogViewerRunning());
-}
-
-TEST_F(CatalogEndToEnd, ViewerEndsOnWmClose) {
-    HWND viewer = session.startViewer(directory.file("a.sat"), "SAT");
-    ASSERT_NE(viewer, nullptr);
-    PostMessageA(viewer, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(waitUntil([] { return processIdsNamed("pvestra.exe").empty(); }, 10000));
-    EXPECT_TRUE(log.contains("WM_CLOSE received"));
-}
-
-TEST_F(CatalogEndToEnd, ViewerTakesItsTitleFromTheEnvironment) {
-    ScopedEnvironment title("PVESTRA_TITLE", "Brenvikcad Parts");
-    HWND viewer = session.startViewer(directory.file("a.sat"), "SAT");
-    ASSERT_NE(viewer, nullptr);
-    char text[128] = {};
-    GetWindowTextA(viewer, text, sizeof text);
-    EXPECT_STREQ(text, "Brenvikcad Parts");
 }
 
 TEST_F(CatalogEndToEnd, AutomationWithoutViewerSaysSo) {

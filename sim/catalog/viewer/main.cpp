@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr char kDefaultTitle[] = "BRENVIKCAD PARTS";
+constexpr char kTitle[] = "BRENVIKCAD PARTS";
 
 std::string environmentVariable(const char* name) {
     char buffer[512] = {};
@@ -49,14 +49,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     catalog::logLine("options: " + catalog::describeOptions(options.value) + " MERIDAX_LANGUAGE=" +
                      (environmentLanguage.empty() ? "(not set)" : environmentLanguage));
 
-    const std::string titleOverride = environmentVariable("PVESTRA_TITLE");
-    const std::string title = titleOverride.empty() ? kDefaultTitle : titleOverride;
-    catalog::ViewerWindow viewer(instance, title, options.value);
+    catalog::ViewerWindow viewer(instance, kTitle, options.value);
     if (viewer.window() == nullptr) {
         catalog::logLine("cannot create the viewer window");
         return 3;
     }
-    catalog::logLine("window created: \"" + title + "\"");
+    catalog::logLine(std::string("window created: \"") + kTitle + "\"");
     viewer.applyCommand(options.value);
     viewer.show();
 

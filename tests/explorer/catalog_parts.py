@@ -48,10 +48,6 @@ def identification(key, variables):
     return tags
 
 
-def standard_name(key):
-    return FAMILIES[key][1]
-
-
 # What the catalog's record says of a part besides its identification: name,
 # standard, material, and how the designation and the size are written.
 _RECORD = {

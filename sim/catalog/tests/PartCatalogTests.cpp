@@ -1,4 +1,4 @@
-// Catalog tests: the families built from the tables, designations, masses computed
+// Catalog tests: the families built from the tables, masses computed
 // from the geometry, and look-up by variables and by mident.
 #include "common/Body.h"
 #include "common/PartCatalog.h"
@@ -30,20 +30,6 @@ TEST(PartCatalog, HasTheFiveFamiliesWithTheirVariables) {
             EXPECT_GT(steelMassKg(part.bodies), 0) << part.designation;
         }
     }
-}
-
-TEST(PartCatalog, WritesDesignationsAsAPartsListExpects) {
-    const PartCatalog catalog;
-    EXPECT_EQ(partOrFail(catalog, "ISO4017", {{"D", "8"}, {"L", "40"}}).designation,
-              "ISO 4017 - M8 x 40 - 8.8");
-    EXPECT_EQ(partOrFail(catalog, "ISO4032", {{"D", "8"}}).designation, "ISO 4032 - M8 - 8");
-    EXPECT_EQ(partOrFail(catalog, "ISO7089", {{"D", "8"}}).designation, "ISO 7089 - 8 - 200 HV");
-    EXPECT_EQ(partOrFail(catalog, "ISO2338", {{"D", "6"}, {"L", "30"}}).designation,
-              "ISO 2338 - 6 m6 x 30 - St");
-    EXPECT_EQ(partOrFail(catalog, "DIN625", {{"TYPE", "6204"}}).designation, "DIN 625 - 6204");
-    const Part& bolt = partOrFail(catalog, "ISO4017", {{"D", "8"}, {"L", "40"}});
-    EXPECT_EQ(bolt.standard, "ISO 4017");
-    EXPECT_EQ(bolt.size, "M8 x 40");
 }
 
 TEST(PartCatalog, ComputesPlausibleMasses) {

@@ -24,6 +24,7 @@ sys.path.insert(0, HERE)
 import model  # noqa: E402
 import session  # noqa: E402
 import steps  # noqa: E402
+import watcher_calls  # noqa: E402
 
 ROOT = os.path.dirname(os.path.dirname(HERE))
 EPISODE_STEPS = 120          # a fresh host after this many steps keeps dumps small
@@ -79,6 +80,11 @@ class Explorer:
         self.wine_run = os.path.join(ROOT, "cmake", "wine-run")
         self.simcad = os.path.join(bin_dir, "simcad.exe")
         self.runs = 0
+        # Wine traces the watcher's calls for the host session only; the list of
+        # calls is the prefix's.
+        subprocess.run([self.wine_run, "reg", "add", "HKCU\\Software\\Wine\\Debug", "/v", "RelayInclude",
+                        "/d", ";".join(watcher_calls.TRACED), "/f"], stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
 
     # -- one episode ------------------------------------------------------------------
 
@@ -90,7 +96,7 @@ class Explorer:
         os.makedirs(export)
         export_windows = "Z:" + export.replace("/", "\\")
         episode = Episode()
-        host = session.Session(self.wine_run, self.simcad, dict(os.environ),
+        host = session.Session(self.wine_run, self.simcad, dict(os.environ, WINEDEBUG="-all,+relay"),
                                os.path.join(run_dir, "stderr.txt"))
         states = []
         try:
@@ -126,6 +132,7 @@ class Explorer:
         states = steps.effects(steps.Step("load"), model.State())
         index = 0
         closing = [steps.Step("end"), steps.Step("unload")]
+        calls = watcher_calls.WatcherCalls()
         while True:
             step = next_step(index, states)
             if step is None:
@@ -154,7 +161,7 @@ class Explorer:
                 before = states
                 states, violation = self._check(step, states, printed, dump, files, log, episode,
                                                 count_handles)
-                violation = violation or _refused_violation(log)
+                violation = violation or _refused_violation(log) or _calls_violation(step, host, calls)
                 episode.branches += steps.branches(step, before, states)
             except session.Hang as hang:
                 episode.violation = Violation("hang", str(hang))
@@ -276,6 +283,12 @@ def _refused_violation(log):
         if "refused" in line and not line.rstrip().endswith(" 0 refused"):
             return Violation("invariant", "the catalog met a refusal: " + line.strip())
     return None
+
+
+def _calls_violation(step, host, calls):
+    removed = step.kind in ("directory", "missing-directory")
+    problem = calls.feed(host.new_errors(), directory_removed=removed)
+    return Violation("invariant", problem) if problem else None
 
 
 def _invariant_violation(states, dump, episode, count_handles):

@@ -7,9 +7,14 @@ that could not run, which the caller tells apart by the exit code).
 """
 import json
 import os
+import re
 import select
 import subprocess
 import time
+
+
+# The lines of Wine's relay trace, which are not the programs' own.
+_TRACE = re.compile(r"^[0-9a-f]+:(Call|Ret |Starting|trace:)")
 
 
 class Hang(Exception):
@@ -29,6 +34,7 @@ class Session:
             stderr=self._stderr, env=environment)
         self._pending = b""
         self._markers = 0
+        self._errors_read = 0
 
     def run(self, command, deadline_s):
         """Runs one command; returns its printed lines. Raises Hang or Stopped."""
@@ -54,6 +60,15 @@ class Session:
             if line.startswith("dump: "):
                 return json.loads(line[len("dump: "):])
         raise Stopped("dump printed no state")
+
+    def new_errors(self):
+        """What the programs wrote to standard error since the last call."""
+        self._stderr.flush()
+        with open(self._stderr_path, "rb") as errors:
+            errors.seek(self._errors_read)
+            text = errors.read()
+        self._errors_read += len(text)
+        return text.decode("utf-8", "replace")
 
     def close(self, deadline_s=15):
         """Ends the session: a clean end of input first, then force. Returns simcad's
@@ -93,5 +108,6 @@ class Session:
             return "simcad stopped answering"
         self._stderr.flush()
         with open(self._stderr_path, "rb") as errors:
-            last = errors.read().decode("utf-8", "replace").strip().splitlines()[-1:]
+            lines = errors.read().decode("utf-8", "replace").strip().splitlines()
+        last = [line for line in lines if not _TRACE.match(line)][-1:]
         return "simcad ended with exit code %d%s" % (code, (": " + last[0]) if last else "")

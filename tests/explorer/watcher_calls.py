@@ -1,0 +1,79 @@
+"""The watcher's directory read, seen at the system boundary through Wine's relay
+trace of a few calls: the export directory's handle must not be closed while a read
+on it is outstanding, since the system writes the read's result into the watcher's
+buffer and overlapped record whenever the read ends, which may be after they are
+gone. Under Wine that late write lands before anything the host can see, so only
+the calls themselves show the fault: a read is over once a completion was taken off
+the port or GetOverlappedResult waited for it (after a cancel).
+
+What the trace cannot tell: a completion taken off the port (the call returns true)
+may be the read's or the stop signal's wake, so the read counts as unknown then. A
+call that returns false timed out, as the read fails only when its directory goes,
+which the caller says with `directory_removed`."""
+import re
+
+# The calls the trace shows, named as the registry's relay list wants them.
+TRACED = ["CreateFileA", "ReadDirectoryChangesW", "GetOverlappedResult", "CloseHandle",
+          "GetQueuedCompletionStatus"]
+_LINE = re.compile(r"^([0-9a-f]+):(Call|Ret ) KERNEL32\.(\w+)\((.*?)\)(?: retval=([0-9a-f]+))?")
+# CreateFileA's access and flags when the watcher opens the directory to read its
+# changes: FILE_LIST_DIRECTORY, and FILE_FLAG_OVERLAPPED | FILE_FLAG_BACKUP_SEMANTICS.
+_LIST_DIRECTORY, _OVERLAPPED_DIRECTORY = "00000001", "42000000"
+
+
+class _Read:
+    def __init__(self, handle):
+        self.handle = handle
+        self.outstanding = False      # True, False, or None when the trace cannot tell
+
+
+class WatcherCalls:
+    def __init__(self):
+        self._calls = {}    # thread id -> (name, arguments) of the call it is in
+        self._reads = {}    # thread id -> the directory read of a watcher thread
+        self._rest = ""
+
+    def feed(self, text, directory_removed=False):
+        """Takes the trace written since the last call; returns what went wrong, or None."""
+        text = self._rest + text
+        lines = text.split("\n")
+        self._rest = lines.pop()
+        for line in lines:
+            found = _LINE.match(line)
+            if not found:
+                continue
+            thread, kind, name, arguments, result = found.groups()
+            if kind == "Call":
+                self._calls[thread] = (name, arguments.split(","))
+                continue
+            called = self._calls.pop(thread, None)
+            if called and called[0] == name:
+                problem = self._returned(thread, name, called[1], result, directory_removed)
+                if problem:
+                    return problem
+        return None
+
+    def _returned(self, thread, name, arguments, result, directory_removed):
+        read = self._reads.get(thread)
+        if name == "CreateFileA":
+            if arguments[1:2] == [_LIST_DIRECTORY] and arguments[5:6] == [_OVERLAPPED_DIRECTORY]:
+                self._reads[thread] = _Read(result)
+            return None
+        # The port's wait is the watcher thread's own; every other call must be on
+        # the directory's handle.
+        if read is None or (name != "GetQueuedCompletionStatus" and arguments[0] != read.handle):
+            return None
+        succeeded = int(result or "0", 16) != 0
+        if name == "ReadDirectoryChangesW":
+            read.outstanding = succeeded
+        elif name == "GetQueuedCompletionStatus":
+            if read.outstanding and (succeeded or directory_removed):
+                read.outstanding = None
+        elif name == "GetOverlappedResult" and arguments[3:4] == ["00000001"]:
+            read.outstanding = False
+        elif name == "CloseHandle":
+            del self._reads[thread]
+            if read.outstanding:
+                return ("the watcher closed the export directory (handle %s) while its read was "
+                        "outstanding: no wait for the cancelled read before the close" % read.handle)
+        return None

@@ -12,13 +12,31 @@ call that returns false timed out, as the read fails only when its directory goe
 which the caller says with `directory_removed`."""
 import re
 
-# The calls the trace shows, named as the registry's relay list wants them.
+# The calls the trace shows, named as the registry's relay list wants them. The
+# process start is traced for a failing script's sake only: its status says why a
+# launch failed.
 TRACED = ["CreateFileA", "ReadDirectoryChangesW", "GetOverlappedResult", "CloseHandle",
-          "GetQueuedCompletionStatus"]
+          "GetQueuedCompletionStatus", "NtCreateUserProcess"]
 _LINE = re.compile(r"^([0-9a-f]+):(Call|Ret ) KERNEL32\.(\w+)\((.*?)\)(?: retval=([0-9a-f]+))?")
 # CreateFileA's access and flags when the watcher opens the directory to read its
 # changes: FILE_LIST_DIRECTORY, and FILE_FLAG_OVERLAPPED | FILE_FLAG_BACKUP_SEMANTICS.
-_LIST_DIRECTORY, _OVERLAPPED_DIRECTORY = "00000001", "42000000"
+_LIST_DIRECTORY, _OVERLAPPED_DIRECTORY = 0x1, 0x42000000
+
+
+def _dword(text):
+    """A 32-bit argument or result: the trace prints the whole register, whose upper
+    half may hold anything."""
+    try:
+        return int(text, 16) & 0xFFFFFFFF
+    except ValueError:
+        return None
+
+
+def _handle(text):
+    try:
+        return int(text, 16)
+    except ValueError:
+        return None
 
 
 class _Read:
@@ -56,24 +74,25 @@ class WatcherCalls:
     def _returned(self, thread, name, arguments, result, directory_removed):
         read = self._reads.get(thread)
         if name == "CreateFileA":
-            if arguments[1:2] == [_LIST_DIRECTORY] and arguments[5:6] == [_OVERLAPPED_DIRECTORY]:
-                self._reads[thread] = _Read(result)
+            if len(arguments) == 7 and (_dword(arguments[1]), _dword(arguments[5])) == (
+                    _LIST_DIRECTORY, _OVERLAPPED_DIRECTORY):
+                self._reads[thread] = _Read(int(result, 16))
             return None
         # The port's wait is the watcher thread's own; every other call must be on
         # the directory's handle.
-        if read is None or (name != "GetQueuedCompletionStatus" and arguments[0] != read.handle):
+        if read is None or (name != "GetQueuedCompletionStatus" and _handle(arguments[0]) != read.handle):
             return None
-        succeeded = int(result or "0", 16) != 0
+        succeeded = bool(_dword(result or "0"))
         if name == "ReadDirectoryChangesW":
             read.outstanding = succeeded
         elif name == "GetQueuedCompletionStatus":
             if read.outstanding and (succeeded or directory_removed):
                 read.outstanding = None
-        elif name == "GetOverlappedResult" and arguments[3:4] == ["00000001"]:
+        elif name == "GetOverlappedResult" and len(arguments) == 4 and _dword(arguments[3]):
             read.outstanding = False
         elif name == "CloseHandle":
             del self._reads[thread]
             if read.outstanding:
                 return ("the watcher closed the export directory (handle %s) while its read was "
-                        "outstanding: no wait for the cancelled read before the close" % read.handle)
+                        "outstanding: no wait for the cancelled read before the close" % hex(read.handle))
         return None

@@ -24,11 +24,12 @@ void ChangeAttribute(sim::PartAttributes& attributes, const std::string& name, c
     attributes.emplace_back(keptName, keptValue);
 }
 
-// Variable numbers at the edges of what converts, and texts that almost do.
+// Variable numbers at the edges of what converts, and texts that almost do
+// ("\2401" is a no-break space before a 1).
 const char* const NUMBER_TEXTS[] = {
     "0", "1", "-1", "+1", "00", "007", "2147483647", "2147483648", "-2147483648", "-2147483649",
     "4294967296", "99999999999999999999", " 5", "\t-3", "\n7", "\v8", "\f9", "\r10", "+", "-", "",
-    " ", "1x", "0x10", "1e3", "--1", "+-1", "\xa0" "1", "\xb2", "12 3",
+    " ", "1x", "0x10", "1e3", "--1", "+-1", "\2401", "\xb2", "12 3",
 };
 
 const char* const OTHER_NAMES[] = {"TVL_ID0", "TVL_ID1", "TVL_ID2", "tvl_id0", "TVLM_", "TVLM__", "TVLM_1",

@@ -23,20 +23,18 @@ _LINE = re.compile(r"^([0-9a-f]+):(Call|Ret ) KERNEL32\.(\w+)\((.*?)\)(?: retval
 _LIST_DIRECTORY, _OVERLAPPED_DIRECTORY = 0x1, 0x42000000
 
 
-def _dword(text):
-    """A 32-bit argument or result: the trace prints the whole register, whose upper
-    half may hold anything."""
-    try:
-        return int(text, 16) & 0xFFFFFFFF
-    except ValueError:
-        return None
-
-
-def _handle(text):
+def _number(text):
     try:
         return int(text, 16)
     except ValueError:
         return None
+
+
+def _dword(text):
+    """A 32-bit argument or result: the trace prints the whole register, whose upper
+    half may hold anything."""
+    number = _number(text)
+    return None if number is None else number & 0xFFFFFFFF
 
 
 class _Read:
@@ -76,11 +74,11 @@ class WatcherCalls:
         if name == "CreateFileA":
             if len(arguments) == 7 and (_dword(arguments[1]), _dword(arguments[5])) == (
                     _LIST_DIRECTORY, _OVERLAPPED_DIRECTORY):
-                self._reads[thread] = _Read(int(result, 16))
+                self._reads[thread] = _Read(_number(result))
             return None
         # The port's wait is the watcher thread's own; every other call must be on
         # the directory's handle.
-        if read is None or (name != "GetQueuedCompletionStatus" and _handle(arguments[0]) != read.handle):
+        if read is None or (name != "GetQueuedCompletionStatus" and _number(arguments[0]) != read.handle):
             return None
         succeeded = bool(_dword(result or "0"))
         if name == "ReadDirectoryChangesW":

@@ -3,14 +3,19 @@
 //   at once after the last piece or 400 ms later;
 // - the record in pieces with the catalog ending right after its last piece;
 // - a catalog that reopens its record for writing again and again for a second
-//   after the take.
+//   after the take;
+// - a catalog that writes its record whole and keeps it open for 3 s;
+// - a command (101, 100) or End while the delivery waits for such a catalog.
 // Counts the parts that landed with their whole identification, the catalog's
 // refused writes, the imports that came on another road than their own, and how
-// long after the catalog's last close of the record the watcher queued its event.
+// long after the catalog's last close of the record (or its last write, for a
+// record kept open) the watcher queued its event.
 #include "Benchmarks.h"
 
+#include "ExportDetection.h"
 #include "RoadDriver.h"
 #include "SimControl.h"
+#include "tarnvelMain.h"
 
 #include <windows.h>
 
@@ -34,14 +39,22 @@ constexpr int ROADS = 100;
 // The catalog's log lines that mark its last close of the record.
 const char* const COMPLETE = "record complete ";
 const char* const REOPENED = "record reopened ";
+// The log line of a record's last write, when the catalog then keeps it open.
+const char* const LAST_PIECE = "record piece 1/1 written";
+// A record written whole and kept open for longer than the watcher's bound.
+const char* const HELD_OPEN = "fault pieces 1 0 open 3000";
+// The bound after the last write within which a held record is delivered, with
+// room for the watcher's own steps.
+constexpr double HELD_BOUND_MS = 1100;
 // What the catalog's file calls say of an open that another handle's sharing refused.
 const char* const REFUSED = ", refused: another handle denies sharing";
 
 struct RoadKind {
     const char* name;
     std::vector<std::string> faults;  // armed before each take; an empty entry for none
-    const char* lastClose;            // the log line of the record's last close
+    const char* lastClose;            // the log line of the record's last close (or last write)
     const char* note;
+    bool countWithinBound = false;    // count the events within HELD_BOUND_MS of that line
 };
 
 struct MarkedLines {
@@ -157,6 +170,7 @@ void BenchKind(BenchReport& report, RoadDriver& driver, const RoadKind& kind)
     int whole = 0;
     int late = 0;
     int deliveredEarly = 0;
+    int withinBound = 0;
     long refusedBefore = RefusedWrites(driver.CatalogLog());
     std::vector<double> delay;
     for (int road = 0; road < ROADS; ++road) {
@@ -186,6 +200,8 @@ void BenchKind(BenchReport& report, RoadDriver& driver, const RoadKind& kind)
                         .count();
         if (ms < 0)
             ++deliveredEarly;
+        if (ms <= HELD_BOUND_MS)
+            ++withinBound;
         delay.push_back(ms);
     }
     std::string prefix = std::string("pieces.") + kind.name + ".";
@@ -199,6 +215,75 @@ void BenchKind(BenchReport& report, RoadDriver& driver, const RoadKind& kind)
                "the watcher's event came before the catalog's last close of the record");
     report.AddSpread(prefix + "delivery_after_close", SpreadOf(delay), "ms",
                      "the catalog's last close of the record (log, ms stamps) -> the watcher's event");
+    if (kind.countWithinBound)
+        report.Add(prefix + "delivered_within_1100ms", withinBound, "parts",
+                   "the watcher's event within 1.1 s of the record's last write");
+}
+
+// The state that the user's commands (or End) in the window leave.
+struct WindowCounts {
+    int ownRoad = 0;
+    int endWithoutDelivery = 0;
+    int otherIdentification = 0;
+    int late = 0;
+    int stateNotZero = 0;
+    int missed = 0;
+};
+
+// One road of a record written whole and held open, with a command in the window
+// where the delivery waits for the writer: after 101 and 100 the part still lands
+// on its own road, after End nothing lands.
+void CommandInWindowRoad(RoadDriver& driver, const std::string& part, int command, WindowCounts& counts)
+{
+    Clock::time_point importBefore = sim::LastDeferredCallFinished(104);
+    sim::RunPending();
+    if (sim::LastDeferredCallFinished(104) != importBefore)
+        ++counts.late;
+    importBefore = sim::LastDeferredCallFinished(104);
+    int writesBefore = LinesWith(driver.CatalogLog(), LAST_PIECE).count;
+    if (!driver.Take(part, HELD_OPEN) || !WaitForAnother(driver.CatalogLog(), LAST_PIECE, writesBefore)) {
+        ++counts.missed;
+        return;
+    }
+    // The names are complete well within this, and the record is held far longer.
+    sim::RunUntil([] { return false; }, std::chrono::milliseconds(300));
+    if (command == 0)
+        End();
+    else
+        driver.Select(command);
+    bool imported = sim::RunUntil([&] { return sim::LastDeferredCallFinished(104) != importBefore; },
+                                  std::chrono::seconds(command == 0 ? 1 : 5));
+    if (ExportDetectionState != 0)
+        ++counts.stateNotZero;
+    if (command == 0) {
+        counts.endWithoutDelivery += !imported;
+        return;
+    }
+    if (!imported)
+        ++counts.missed;
+    else if (HasWholeIdentification(part))
+        ++counts.ownRoad;
+    else
+        ++counts.otherIdentification;
+    sim::RunPending();  // the catalog is asked back for the next part
+}
+
+void BenchCommandInWindow(BenchReport& report, RoadDriver& driver)
+{
+    const int commands[] = {101, 100, 0};
+    WindowCounts counts;
+    for (int road = 0; road < ROADS; ++road)
+        CommandInWindowRoad(driver, PARTS[road % 5], commands[road % 3], counts);
+    const std::string prefix = "pieces.command_in_window.";
+    report.Add(prefix + "delivered_on_own_road", counts.ownRoad, "parts",
+               "101 or 100 in the window: the held export still lands, whole, on its own road");
+    report.Add(prefix + "end_without_delivery", counts.endWithoutDelivery, "roads",
+               "End in the window: nothing lands");
+    report.Add(prefix + "other_identification", counts.otherIdentification, "parts",
+               "a part with another export's identification");
+    report.Add(prefix + "late_deliveries", counts.late, "imports", "an import between roads");
+    report.Add(prefix + "state_not_zero", counts.stateNotZero, "roads", "the detection state after the road");
+    report.Add(prefix + "missed", counts.missed, "roads", "a take or an import that did not come");
 }
 
 }  // namespace
@@ -217,8 +302,10 @@ void BenchPieces(BenchReport& report, const std::filesystem::path& temp)
          "the record in 4 pieces, the catalog ending right after the last"},
         {"reopening_writer", {"fault reopen 1000"}, REOPENED,
          "the record reopened for writing again and again for 1 s after the take"},
+        {"held_open", {HELD_OPEN}, LAST_PIECE, "the record written whole and kept open for 3 s", true},
     };
     for (const RoadKind& kind : kinds)
         BenchKind(report, driver, kind);
+    BenchCommandInWindow(report, driver);
     report.Add("pieces.export_files_left", FilesIn(driver.ExportDir()), "files", "after the last road");
 }

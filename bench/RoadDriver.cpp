@@ -102,27 +102,8 @@ RoadTimes RoadDriver::Road(const std::string& part, bool editLast, const std::st
     RoadTimes times;
     if (editLast)
         SendLastPartBack();
-    if (!WaitFor(ScriptHostGone, std::chrono::seconds(10)))
-        return times;
-    // A catalog that ended after its last take may still have been on its way out
-    // when the import asked it back: the user opens it again.
-    if (!catalog::isCatalogViewerRunning()) {
-        Select(100);
-        if (!WaitFor([] { return catalog::isCatalogViewerRunning(); }, std::chrono::seconds(15)) ||
-            !WaitFor(ScriptHostGone, std::chrono::seconds(10)))
-            return times;
-    }
-    std::this_thread::sleep_for(USER_REACTION);
-
     Clock::time_point importsBefore = sim::LastDeferredCallFinished(104);
-    long pausesBefore = MERIDAX_tarnvel_thread::PausesTaken();
-    for (std::size_t start = 0; start < fault.size();) {
-        std::size_t end = std::min(fault.find('\n', start), fault.size());
-        if (!catalog::sendCatalogCommand(fault.substr(start, end - start)).ok())
-            return times;
-        start = end + 1;
-    }
-    if (!catalog::sendCatalogCommand("take " + part).ok())
+    if (!Take(part, fault))
         return times;
     std::filesystem::path exportFile =
         exportDir_ / ("tarnvel_output_" + std::to_string(GetCurrentProcessId()) + ".sat");
@@ -132,7 +113,8 @@ RoadTimes RoadDriver::Road(const std::string& part, bool editLast, const std::st
     if (!times.imported)
         return times;
     Clock::time_point imported = sim::LastDeferredCallFinished(104);
-    times.pauses = MERIDAX_tarnvel_thread::PausesTaken() - pausesBefore;
+    times.pauses = MERIDAX_tarnvel_thread::PausesTaken() - pausesBeforeTake_;
+    times.tablePauses = MERIDAX_tarnvel_thread::PausesAtLastDeliveryDecision() - pausesBeforeTake_;
     sim::HandOverTimes handOver = sim::LastHandOverTimes();
     times.toWatcher = Milliseconds(start, handOver.eventQueued);
     times.toDelivery = Milliseconds(handOver.eventQueued, handOver.eventDelivered);
@@ -140,6 +122,29 @@ RoadTimes RoadDriver::Road(const std::string& part, bool editLast, const std::st
     times.total = Milliseconds(start, imported);
     sim::RunPending();  // the catalog is asked back for the next part
     return times;
+}
+
+bool RoadDriver::Take(const std::string& part, const std::string& fault)
+{
+    if (!WaitFor(ScriptHostGone, std::chrono::seconds(10)))
+        return false;
+    // A catalog that ended after its last take (or was closed) may still have
+    // been on its way out when the import asked it back: the user opens it again.
+    if (!catalog::isCatalogViewerRunning()) {
+        Select(100);
+        if (!WaitFor([] { return catalog::isCatalogViewerRunning(); }, std::chrono::seconds(15)) ||
+            !WaitFor(ScriptHostGone, std::chrono::seconds(10)))
+            return false;
+    }
+    std::this_thread::sleep_for(USER_REACTION);
+    for (std::size_t start = 0; start < fault.size();) {
+        std::size_t end = std::min(fault.find('\n', start), fault.size());
+        if (!catalog::sendCatalogCommand(fault.substr(start, end - start)).ok())
+            return false;
+        start = end + 1;
+    }
+    pausesBeforeTake_ = MERIDAX_tarnvel_thread::PausesTaken();
+    return catalog::sendCatalogCommand("take " + part).ok();
 }
 
 void RoadDriver::Select(int functionNumber) { CallPluginEntry(functionNumber, nullptr); }

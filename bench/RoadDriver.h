@@ -15,6 +15,7 @@ struct RoadTimes {
     double toImport = 0;    // OnSynchronize -> import finished (ms)
     double total = 0;       // the catalog's first write -> import finished (ms)
     long pauses = 0;        // the watcher's 100 ms pauses during the road
+    long tablePauses = 0;   // of those, the pauses before the detection table said "deliver"
 };
 
 class RoadDriver {
@@ -33,6 +34,9 @@ public:
     // ("fault pieces 4 150", several on lines of their own) are armed in the
     // catalog right before the take. A catalog that has ended is opened again.
     RoadTimes Road(const std::string& part, bool editLast, const std::string& fault = "");
+    // The first half of a road: the catalog ready and the user's moment passed,
+    // the faults armed and the part taken; false when the catalog did not answer.
+    bool Take(const std::string& part, const std::string& fault = "");
     // Has the host call the plug-in's macro entry with this function number now, as
     // the user's command does.
     void Select(int functionNumber);
@@ -46,6 +50,7 @@ public:
 private:
     bool ready_ = false;
     std::filesystem::path exportDir_;
+    long pausesBeforeTake_ = 0;
 };
 
 // How many catalog programs run.

@@ -1,201 +1,114 @@
 // The export watcher thread. It waits for directory changes through an I/O
-// completion port with a one-second time-out, follows the changed names until the
-// export is complete, checks between waits whether it is to stop, and ends by
+// completion port with a one-second time-out, follows the changed names through
+// the detection table, checks between waits whether it is to stop, and ends by
 // itself once the catalog no longer runs. A stop wakes the port wait at once.
-// When the names say "deliver", the delivery waits until the export's files have
-// been quiet for a whole pause and are no longer open for writing: the look at the
-// files would refuse a writer's open for as long as it lasts, so it is made only
-// when the writer has stopped changing them.
+// When the table says "deliver", the delivery waits for the export's writer
+// (WriterWait.h); whatever ends that wait, the export is delivered.
 #include "MERIDAX_tarnvel_thread.h"
 
+#include "CatalogState.h"
+#include "DirectoryWatch.h"
 #include "ExportDetection.h"
-#include "FileBeingWritten.h"
-#include "FileChangedSince.h"
+#include "FileStamp.h"
 #include "LibraryUnload.h"
 #include "MERIDAX_plugin.h"
-#include "UniqueHandle.h"
+#include "WriterWait.h"
 
 #include <windows.h>
 
 #include <atomic>
 #include <chrono>
-#include <cstddef>
+#include <vector>
 
 namespace {
 
-constexpr DWORD CHANGE_BUFFER_SIZE = 8192;
-constexpr DWORD NOTIFY_FILTER = FILE_NOTIFY_CHANGE_LAST_WRITE | FILE_NOTIFY_CHANGE_CREATION;
+using Clock = std::chrono::steady_clock;
+using Arrival = DirectoryWatch::Arrival;
+
 constexpr DWORD PORT_WAIT_MS = 1000;
-// While a delivery waits, the port wait is all but cut: closing a file need not
-// make a change record, so a time-out may be the only thing that brings the
-// watcher back to look. The pause before it is the quiet span that counts: the
-// system keeps the changes made during it for the next read, which completes at
-// once with them, so the wait need not be long for them to arrive.
-constexpr DWORD PENDING_PORT_WAIT_MS = 1;
 constexpr auto STOP_TEST_PAUSE = std::chrono::milliseconds(100);
-// A change record's fixed part: the next-entry offset, the action and the name's
-// length; the name follows. (sizeof the structure counts one name character and
-// the padding after it, which a record with a one-character name need not have.)
-constexpr DWORD CHANGE_RECORD_HEADER = offsetof(FILE_NOTIFY_INFORMATION, FileName);
 
 std::atomic<long> pausesTaken{0};
-std::atomic<long> deliveryChecks{0};
-std::atomic<long> deliveriesWithReadOutstanding{0};
-std::atomic<long> readsLeftOutstanding{0};
+std::atomic<long> pausesAtLastDeliveryDecision{0};
+
+// A sleep that wakes early sleeps again for the rest.
+void SleepUntil(Clock::time_point wakeUp) noexcept
+{
+    for (auto now = Clock::now(); now < wakeUp; now = Clock::now())
+        Sleep(static_cast<DWORD>(std::chrono::ceil<std::chrono::milliseconds>(wakeUp - now).count()));
+}
 
 }  // namespace
 
-// Everything the thread opens, and the buffer and overlapped record of the
-// directory read. A read still outstanding is cancelled and waited for before
-// they go, so the system never writes into freed memory.
+// What the thread watches with, and what it has seen.
 struct MERIDAX_tarnvel_thread::Watch {
     MERIDAX_plugin& owner;
-    StopSignal& stop;
     UtCString exportName;
     UtCString recordName;
-    UtCString exportPath;
-    UtCString recordPath;
-    UniqueHandle port;
-    UniqueHandle directory;
-    alignas(DWORD) BYTE buffer[CHANGE_BUFFER_SIZE];
-    OVERLAPPED overlapped{};
-    bool readOutstanding = false;
-    // When the records of the last completed read were taken: the next read
-    // reports the changes since then.
-    FILETIME changesTakenUntil{};
-    // The names said "deliver"; the delivery waits for the files to be quiet
-    // and closed.
-    bool deliveryPending = false;
+    DirectoryWatch directory;
+    WriterWait writer;
+    // The export files' stamps when the last read completed: a read whose records
+    // the system lost stands for the changes since then.
+    ExportStamps stampsAtLastRead;
+    bool deliveryDecided = false;
 
     Watch(MERIDAX_plugin& owner, StopSignal& stop, const ExportNames& names)
-        : owner(owner), stop(stop), exportName(names.fileName), recordName(names.fileName + ".txt"),
-          exportPath(names.exportPath), recordPath(names.recordPath)
+        : owner(owner), exportName(names.fileName), recordName(names.fileName + ".txt"), directory(stop),
+          writer(names.exportPath, names.recordPath, Clock::now())
     {
     }
-    Watch(const Watch&) = delete;
-    Watch& operator=(const Watch&) = delete;
 
-    ~Watch()
+    // A completed read: its names through the detection table, then the stamps
+    // that were looked at when it came. True when the table says "deliver".
+    bool TakeRead(Arrival arrival)
     {
-        CloseHandles();
-        if (readOutstanding)
-            ++readsLeftOutstanding;
+        Clock::time_point now = Clock::now();
+        ExportStamps stamps = writer.ReadStamps();
+        std::vector<UtCString> names =
+            arrival == Arrival::Changes ? directory.ChangedNames() : NamesOfLostChanges(stamps);
+        stampsAtLastRead = stamps;
+        for (const UtCString& name : names)
+            Examine(name);
+        writer.SawStamps(stamps, now);
+        return deliveryDecided;
     }
 
-    void OpenPort()
+    // The system lost the read's records: more changes came than the buffer holds,
+    // as a writer that rewrites its file again and again makes them. The names are
+    // gone, but each export file written since the last read counts as a record
+    // of its name (the geometry file first, as a catalog writes it), and the lost
+    // buffer as one record more of some other file. Written means another stamp
+    // than the watcher itself saw then, never a time newer than the clock: the
+    // clock may be set back, a share's server keeps its own, and stamps may be
+    // coarse.
+    std::vector<UtCString> NamesOfLostChanges(const ExportStamps& now) const
     {
-        port.reset(CreateIoCompletionPort(directory.get(), nullptr, 0, 1));
-        if (port)
-            stop.ShowPort(port.get());
+        std::vector<UtCString> names;
+        if (WrittenSince(now.geometry, stampsAtLastRead.geometry))
+            names.push_back(exportName);
+        if (WrittenSince(now.record, stampsAtLastRead.record))
+            names.push_back(recordName);
+        names.emplace_back();
+        return names;
     }
 
-    // Every way out closes here: an outstanding read is cancelled and waited for
-    // while the buffer and the overlapped record are still there. The stop signal
-    // stops posting to the port before it is closed.
-    void CloseHandles()
+    // One change record. Once the table has said "deliver" it is done; the
+    // records after that one still tell the writer wait of changes to the files.
+    void Examine(const UtCString& changedName)
     {
-        CancelRead();
-        directory.reset();
-        stop.HidePort();
-        port.reset();
-    }
-
-    void CancelRead()
-    {
-        if (!readOutstanding || !directory)
-            return;
-        DWORD ignored = 0;
-        CancelIoEx(directory.get(), &overlapped);
-        GetOverlappedResult(directory.get(), &overlapped, &ignored, TRUE);
-        readOutstanding = false;
-    }
-
-    bool StartRead()
-    {
-        overlapped = OVERLAPPED{};
-        readOutstanding = ReadDirectoryChangesW(directory.get(), buffer, sizeof buffer, FALSE,
-                                                NOTIFY_FILTER, nullptr, &overlapped, nullptr);
-        if (!readOutstanding)
-            GetLastError();
-        return readOutstanding;
-    }
-
-    // Walks the records of a completed read; true when the watch is over.
-    bool ExamineChanges(DWORD byteCount)
-    {
-        bool exportChanged = false;
-        DWORD offset = 0;
-        for (;;) {
-            if (offset + CHANGE_RECORD_HEADER > byteCount)
-                break;
-            auto* record = reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(buffer + offset);
-            DWORD nameEnd = offset + CHANGE_RECORD_HEADER + record->FileNameLength;
-            if (nameEnd > byteCount)
-                break;
-            ApplyChange(UtCString(record->FileName, record->FileNameLength / sizeof(WCHAR)), exportChanged);
-            if (record->NextEntryOffset == 0)
-                break;
-            offset += record->NextEntryOffset;
+        if (changedName.Contains(exportName))
+            writer.SawChangeRecord();
+        if (!deliveryDecided && AdvanceExportDetection(changedName, exportName, recordName)) {
+            deliveryDecided = true;
+            pausesAtLastDeliveryDecision = pausesTaken.load();
         }
-        return SettleDelivery(exportChanged);
     }
-
-    // The system lost the read's records: more changes came than the buffer
-    // holds, as a writer that rewrites its file again and again makes them. The
-    // names are gone, but each export file that was written meanwhile counts as a
-    // record of its name (the geometry file first, as a catalog writes it), and
-    // the lost buffer as one record more of some other file. True when the watch
-    // is over.
-    bool ExamineLostChanges(const FILETIME& since)
-    {
-        bool exportChanged = false;
-        if (FileChangedSince(exportPath, since))
-            ApplyChange(exportName, exportChanged);
-        if (FileChangedSince(recordPath, since))
-            ApplyChange(recordName, exportChanged);
-        ApplyChange(UtCString(), exportChanged);
-        return SettleDelivery(exportChanged);
-    }
-
-    // One change record through the detection table. Once the names say
-    // "deliver" the table is done; the records are still looked at for the
-    // export's names, since a change of them says the writer may be at work.
-    void ApplyChange(const UtCString& changedName, bool& exportChanged)
-    {
-        exportChanged = exportChanged || changedName.Contains(exportName);
-        if (!deliveryPending && AdvanceExportDetection(changedName, exportName, recordName))
-            deliveryPending = true;
-    }
-
-    // After a read: a pending delivery is looked at once the read brought no
-    // change of the export's files. True when it delivered.
-    bool SettleDelivery(bool exportChanged)
-    {
-        return deliveryPending && !exportChanged && DeliverIfComplete();
-    }
-
-    // The files have been quiet since the last read: delivers unless one is still
-    // open for writing. Once its writer has closed it an export is delivered,
-    // whether or not the catalog still runs. True when it delivered.
-    bool DeliverIfComplete()
-    {
-        bool beingWritten = IsBeingWritten(exportPath) || IsBeingWritten(recordPath);
-        ++deliveryChecks;
-        if (beingWritten)
-            return false;
-        Deliver();
-        return true;
-    }
-
-    DWORD PortWait() const { return deliveryPending ? PENDING_PORT_WAIT_MS : PORT_WAIT_MS; }
 
     // The handles go first, so that the main thread finds the export files free
     // and no read of this watcher left when it handles the event.
     void Deliver()
     {
-        if (readOutstanding)
-            ++deliveriesWithReadOutstanding;
-        CloseHandles();
+        directory.Close();
         owner.Synchronize(nullptr);
         ExportDetectionState = 0;
     }
@@ -246,77 +159,66 @@ void MERIDAX_tarnvel_thread::ThreadBody(MERIDAX_plugin& owner, const ExportNames
     }
 }
 
+// Whatever ended the wait for the writer (the writer done, a stop, a gone
+// catalog, an error), an export that the table has decided is delivered: the
+// table alone would have delivered it already.
 void MERIDAX_tarnvel_thread::WatchExportDirectory(MERIDAX_plugin& owner, const ExportNames& names,
                                                   StopSignal& stop)
 {
     Watch watch(owner, stop, names);
-    watch.directory.reset(CreateFileA(names.directory.c_str(), FILE_LIST_DIRECTORY,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING,
-                                      FILE_FLAG_OVERLAPPED | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!watch.directory)
+    if (!watch.directory.Open(names.directory))
         return;
-    watch.OpenPort();
-    WaitForExport(watch, stop);
+    try {
+        WaitForExport(watch, stop);
+    } catch (...) {
+    }
+    if (watch.deliveryDecided)
+        watch.Deliver();
 }
 
 // A packet taken off the port is the directory read's completion, the stop
-// signal's wake, or nothing (the wait timed out or the port failed). A wake goes
-// straight to the stop test, which ends the loop. A time-out means the files were
-// quiet through the pause and the wait, so a pending delivery is looked at first:
-// a catalog that closed its files and ended still has its export delivered.
+// signal's wake, or nothing (the wait timed out, the read failed, or there is no
+// port). A wake goes straight to the stop test, which ends the loop; it is no
+// change record and no time-out.
 void MERIDAX_tarnvel_thread::WaitForExport(Watch& watch, const StopSignal& stop)
 {
-    if (IsStopRequested(stop))
+    if (IsStopRequested(stop, &watch.writer))
         return;
-    watch.changesTakenUntil = SystemTimeNow();
+    // The first read reports the changes from its start on.
+    watch.stampsAtLastRead = watch.writer.ReadStamps();
     for (;;) {
-        if (!watch.readOutstanding && !watch.StartRead())
+        if (!watch.directory.StartReadIfIdle())
             return;
-
-        DWORD byteCount = 0;
-        ULONG_PTR key = 0;
-        OVERLAPPED* packet = nullptr;
-        BOOL succeeded = GetQueuedCompletionStatus(watch.port.get(), &byteCount, &key, &packet,
-                                                   watch.PortWait());
-        bool readCompleted = packet == &watch.overlapped;
-        FILETIME changesSince = watch.changesTakenUntil;
-        if (readCompleted) {
-            watch.readOutstanding = false;
-            watch.changesTakenUntil = SystemTimeNow();
+        Arrival arrival = watch.directory.Wait(PORT_WAIT_MS);
+        if (arrival == Arrival::Changes || arrival == Arrival::LostChanges) {
+            if (watch.TakeRead(arrival)) {
+                WaitForWriter(watch.directory, watch.writer, watch.exportName, stop, watch.owner);
+                return;
+            }
+        } else if (arrival != Arrival::Wake && watch.CatalogGone()) {
+            return;
         }
-
-        // A completion of zero bytes means the system lost the changes.
-        if (readCompleted && succeeded) {
-            if (byteCount > 0 ? watch.ExamineChanges(byteCount) : watch.ExamineLostChanges(changesSince))
-                return;
-        } else if (!(succeeded && StopSignal::IsWake(key, packet))) {
-            if (watch.deliveryPending && watch.DeliverIfComplete())
-                return;
-            if (watch.CatalogGone())
-                return;
-        }
-        if (IsStopRequested(stop))
+        if (IsStopRequested(stop, &watch.writer))
             return;
     }
 }
 
 long MERIDAX_tarnvel_thread::PausesTaken() noexcept { return pausesTaken; }
 
-long MERIDAX_tarnvel_thread::DeliveryChecks() noexcept { return deliveryChecks; }
+long MERIDAX_tarnvel_thread::PausesAtLastDeliveryDecision() noexcept { return pausesAtLastDeliveryDecision; }
 
-long MERIDAX_tarnvel_thread::DeliveriesWithReadOutstanding() noexcept
+bool MERIDAX_tarnvel_thread::IsStopRequested(const StopSignal& stop, WriterWait* looks) noexcept
 {
-    return deliveriesWithReadOutstanding;
-}
-
-long MERIDAX_tarnvel_thread::ReadsLeftOutstanding() noexcept { return readsLeftOutstanding; }
-
-bool MERIDAX_tarnvel_thread::IsStopRequested(const StopSignal& stop) noexcept
-{
-    auto wakeUp = std::chrono::steady_clock::now() + STOP_TEST_PAUSE;
-    for (auto now = std::chrono::steady_clock::now(); now < wakeUp; now = std::chrono::steady_clock::now())
-        Sleep(static_cast<DWORD>(std::chrono::ceil<std::chrono::milliseconds>(wakeUp - now).count()));
+    Clock::time_point start = Clock::now();
+    Clock::time_point wakeUp = start + STOP_TEST_PAUSE;
+    if (looks && ExportDetectionState != 0) {
+        for (Clock::time_point look = start + WriterWait::LookInterval; look < wakeUp;
+             look += WriterWait::LookInterval) {
+            SleepUntil(look);
+            looks->LookAtStamps(Clock::now());
+        }
+    }
+    SleepUntil(wakeUp);
     ++pausesTaken;
     return stop.IsGiven();
 }

@@ -1,7 +1,8 @@
 // The export watcher: owns one background thread that watches the export
-// directory for the files of the expected export and, once they are complete,
-// queues an event on the plug-in object (Synchronize), which brings the work to
-// the host's main thread.
+// directory for the files of the expected export and, once the detection table
+// says they are there and their writer is done with them (WriterWait.h), queues
+// an event on the plug-in object (Synchronize), which brings the work to the
+// host's main thread.
 //
 // Threads: the main thread constructs and destroys the watcher; the watcher
 // thread runs WatchExportDirectory on copies of the export directory, name and
@@ -15,6 +16,7 @@
 #include <memory>
 
 class MERIDAX_plugin;
+class WriterWait;
 
 class MERIDAX_tarnvel_thread {
 public:
@@ -33,24 +35,18 @@ public:
     bool HasEnded() const noexcept;
 
     // Sleeps 100 ms, then tells without waiting whether the stop signal was given.
-    static bool IsStopRequested(const StopSignal& stop) noexcept;
+    // While an export is under way, the export files' stamps are looked at through
+    // the pause for `looks`, when given.
+    static bool IsStopRequested(const StopSignal& stop, WriterWait* looks = nullptr) noexcept;
 
     // How many 100 ms pauses all watchers have finished so far: measurements use it
     // to tell the watcher's fixed pacing from the time its work takes, and tests to
     // see that a pause is over.
     static long PausesTaken() noexcept;
-
-    // How many times all watchers have looked whether an export that the names
-    // called complete was still being written, and then delivered it or let it
-    // wait: tests use it to see that such a moment is over.
-    static long DeliveryChecks() noexcept;
-
-    // How many deliveries found their directory read still outstanding (they came
-    // at a port time-out), and how many reads were still outstanding when their
-    // buffer was released: the second must stay 0, or the system may write into
-    // freed memory.
-    static long DeliveriesWithReadOutstanding() noexcept;
-    static long ReadsLeftOutstanding() noexcept;
+    // The pause count when the detection table last said "deliver": the pauses
+    // that the table alone needed on a road, whatever the wait for the writer
+    // added after it.
+    static long PausesAtLastDeliveryDecision() noexcept;
 
 private:
     struct Watch;

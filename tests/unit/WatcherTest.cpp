@@ -1,6 +1,7 @@
 // The export watcher thread on a real directory with real files: delivery to the
-// main thread, waiting while an export file is still being written, ending when
-// the catalog goes, stopping, and a missing directory. A stand-in process named
+// main thread, the wait for a writer that still holds or changes an export file
+// (never without a bound, never losing the export), ending when the catalog goes,
+// lost change records, stopping, and a missing directory. A stand-in process named
 // pvestra.exe plays the running catalog; the test itself plays its writer.
 #include "FakeProcess.h"
 #include "HostTest.h"
@@ -9,8 +10,11 @@
 #include "MERIDAX_plugin.h"
 #include "MERIDAX_tarnvel_thread.h"
 #include "UniqueHandle.h"
+#include "WriterWait.h"
 
+#include <atomic>
 #include <fstream>
+#include <thread>
 
 namespace {
 
@@ -65,19 +69,19 @@ protected:
         return WaitUntil([&] { return plugin->watcher->HasEnded(); }, timeout);
     }
     // Creates the record, empty, and keeps it open for writing, as a catalog that
-    // writes it in pieces does, until a change record after both names has been
-    // looked at (the check count shows it). Nothing of the record is written
-    // through the handle, so closing it makes no change record. False when the
-    // delivery did not come to wait.
-    bool HoldRecordOpenUntilADeliveryWaits(UniqueHandle& writer)
+    // writes it in pieces does, until the names are complete and the wait for
+    // the writer has looked at the files and found them held (the look count
+    // shows it). Closing a handle makes no change record. False when the wait
+    // did not come to that.
+    bool HoldRecordOpenUntilTheWriterIsLookedAt(UniqueHandle& writer)
     {
         std::filesystem::path record = exports / "tarnvel_output_7.sat.txt";
+        long looksBefore = WriterWait::LooksAtWriters();
         writer.reset(CreateFileW(record.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!writer || !WaitUntil([&] { return ExportDetectionState == 3; }, 5s))
             return false;
-        long checksBefore = MERIDAX_tarnvel_thread::DeliveryChecks();
-        auto looked = [&] { return MERIDAX_tarnvel_thread::DeliveryChecks() > checksBefore; };
+        auto looked = [&] { return WriterWait::LooksAtWriters() > looksBefore; };
         return WaitUntil(
             [&] {
                 Write("anything", "x");
@@ -85,18 +89,41 @@ protected:
             },
             5s);
     }
+    // A fresh catalog (in a folder of its own: the last one's program file may
+    // still be in use for a moment after its end) and a fresh watcher, with the
+    // export's names complete and the record held open and found held.
+    bool WatchUntilTheRecordIsFoundHeld(const std::string& catalogFolder, UniqueHandle& writer)
+    {
+        catalog.reset();
+        catalog = std::make_unique<FakeProcess>(Temp() / catalogFolder, "pvestra.exe");
+        ExportDetectionState = 0;
+        std::filesystem::remove(exports / "tarnvel_output_7.sat.txt");
+        StartWatching();
+        return WriteUntilState("tarnvel_output_7.sat", 1) && HoldRecordOpenUntilTheWriterIsLookedAt(writer);
+    }
+    static void WritePiece(const UniqueHandle& writer, const std::string& text)
+    {
+        DWORD written = 0;
+        ::WriteFile(writer.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    }
 
     std::filesystem::path exports;
     std::unique_ptr<MERIDAX_plugin> plugin;
     std::unique_ptr<FakeProcess> catalog;
 };
 
+// The record is written whole and closed early in the pause after the geometry's
+// change record: the table's moment is the read after that pause, and the
+// export, quiet and closed by then, is delivered at that moment.
 TEST_F(Watcher, GeometryThenRecordTwiceDeliversOnceToTheMainThread)
 {
     StartWatching();
     ASSERT_TRUE(WriteUntilState("tarnvel_output_7.sat", 1));
+    long pausesAtTheGeometry = MERIDAX_tarnvel_thread::PausesTaken();
     Write("tarnvel_output_7.sat.txt", "[Attributes]\n");
     ASSERT_TRUE(DeliveredWithin(5s)) << "the record's second change record delivers";
+    EXPECT_EQ(MERIDAX_tarnvel_thread::PausesTaken() - pausesAtTheGeometry, 1)
+        << "no pause more than the table's own";
     EXPECT_FALSE(plugin->watcher) << "OnSynchronize stopped the watcher";
     EXPECT_EQ(ExportDetectionState, 0);
     EXPECT_EQ(Reported("deferredCalls.length").number(), 1);
@@ -108,31 +135,65 @@ TEST_F(Watcher, GeometryThenRecordTwiceDeliversOnceToTheMainThread)
     EXPECT_EQ(sim::DeliveredEvents(), delivered) << "one export, one event";
 }
 
-// While the record is open for writing, the change record that completes the
-// names does not deliver; closing it alone does, found at a port time-out. The
-// directory read is still outstanding then, and it is cancelled and waited for
-// before its buffer goes.
-TEST_F(Watcher, DeliversARecordStillBeingWrittenOnlyOnceItsWriterClosesIt)
+// A writer that holds the record open and goes on writing it holds the delivery
+// back until it closes the record, however long that takes; one that holds it
+// without changing it, at most one port wait after its last change: a catalog
+// need not close its files promptly.
+TEST_F(Watcher, AHeldRecordWaitsForItsWriterButNotBeyondTheBound)
 {
-    StartWatching();
-    ASSERT_TRUE(WriteUntilState("tarnvel_output_7.sat", 1));
-    UniqueHandle writer;
-    ASSERT_TRUE(HoldRecordOpenUntilADeliveryWaits(writer));
-    long delivered = sim::DeliveredEvents();
-    sim::RunPending();
-    EXPECT_EQ(sim::DeliveredEvents(), delivered) << "nothing delivered while the record is open";
-    EXPECT_EQ(ExportDetectionState, 3) << "the delivery still waits";
+    for (bool writesOn : {true, false}) {
+        SCOPED_TRACE(writesOn ? "the writer writes on, then closes" : "the writer keeps the record open");
+        UniqueHandle writer;
+        ASSERT_TRUE(WatchUntilTheRecordIsFoundHeld("catalog-writes-" + std::to_string(writesOn), writer));
+        EXPECT_EQ(ExportDetectionState, 3) << "the delivery waits";
+        if (writesOn) {
+            // Longer in all than the bound, each piece a change that restarts it.
+            for (int piece = 0; piece < 8; ++piece) {
+                WritePiece(writer, "NAME=x\n");
+                std::this_thread::sleep_for(150ms);
+                ASSERT_EQ(sim::QueuedEvents(), 0) << "delivered while the record was written, piece " << piece;
+            }
+            writer.reset();
+        }
+        ASSERT_TRUE(DeliveredWithin(3s)) << "the close is seen without a further change record";
+        EXPECT_EQ(ExportDetectionState, 0);
+        EXPECT_EQ(writer.valid(), !writesOn) << "a record held unchanged is delivered while still held";
+        EXPECT_EQ(DirectoryWatch::ReadsAbandoned(), 0) << "every read ended before its buffer went";
+    }
+}
 
-    long atTimeOutBefore = MERIDAX_tarnvel_thread::DeliveriesWithReadOutstanding();
-    long leftBefore = MERIDAX_tarnvel_thread::ReadsLeftOutstanding();
-    writer.reset();
-    ASSERT_TRUE(DeliveredWithin(3s)) << "the close is seen without a further change record";
-    EXPECT_EQ(ExportDetectionState, 0);
-    // OnSynchronize has joined the thread: its buffer is gone by now.
-    ASSERT_EQ(MERIDAX_tarnvel_thread::DeliveriesWithReadOutstanding(), atTimeOutBefore + 1)
-        << "the delivery came at a time-out, its read outstanding";
-    EXPECT_EQ(MERIDAX_tarnvel_thread::ReadsLeftOutstanding(), leftBefore)
-        << "no read outstanding when its buffer was released";
+// The detection table alone would have delivered as soon as the names were
+// complete, so a stop while the delivery waits for the writer (a new command, a
+// close, End, an unload) delivers at once, and so does a catalog found gone
+// while another process holds the record. Here the writer keeps changing the
+// record: only the stop or the catalog check can end the wait.
+TEST_F(Watcher, AStopOrAGoneCatalogDeliversAWaitingExportAtOnce)
+{
+    for (bool stop : {true, false}) {
+        SCOPED_TRACE(stop ? "a stop" : "the catalog gone");
+        UniqueHandle writer;
+        ASSERT_TRUE(WatchUntilTheRecordIsFoundHeld("catalog-stop-" + std::to_string(stop), writer));
+        std::atomic<bool> writing{true};
+        std::thread pieces([&] {
+            while (writing) {
+                WritePiece(writer, "NAME=x\n");
+                std::this_thread::sleep_for(200ms);
+            }
+        });
+        EXPECT_EQ(sim::QueuedEvents(), 0) << "nothing delivered while the record is written";
+        if (stop) {
+            plugin->StopWatching();
+            EXPECT_EQ(sim::QueuedEvents(), 1) << "the stop delivered";
+        } else {
+            catalog->Terminate();
+        }
+        bool delivered = DeliveredWithin(3s);
+        writing = false;
+        pieces.join();
+        ASSERT_TRUE(delivered);
+        EXPECT_EQ(ExportDetectionState, 0);
+        EXPECT_EQ(Reported("deferredCalls[-1].functionNumber").number(), 104);
+    }
 }
 
 // A catalog that closes its finished record and ends at once: the export is
@@ -142,17 +203,8 @@ TEST_F(Watcher, RecordClosedByACatalogThatThenEndsIsDelivered)
 {
     for (bool changeAfterTheEnd : {false, true}) {
         SCOPED_TRACE(changeAfterTheEnd ? "a change record after the end" : "no change after the end");
-        // A folder of its own for each catalog: the last one's program file may
-        // still be in use for a moment after its end.
-        catalog.reset();
-        catalog = std::make_unique<FakeProcess>(Temp() / ("catalog-" + std::to_string(changeAfterTheEnd)),
-                                                "pvestra.exe");
-        ExportDetectionState = 0;
-        std::filesystem::remove(exports / "tarnvel_output_7.sat.txt");
-        StartWatching();
-        ASSERT_TRUE(WriteUntilState("tarnvel_output_7.sat", 1));
         UniqueHandle writer;
-        ASSERT_TRUE(HoldRecordOpenUntilADeliveryWaits(writer));
+        ASSERT_TRUE(WatchUntilTheRecordIsFoundHeld("catalog-ends-" + std::to_string(changeAfterTheEnd), writer));
         writer.reset();
         catalog->Terminate();
         ASSERT_TRUE(catalog->WaitForExit(5s));
@@ -163,36 +215,20 @@ TEST_F(Watcher, RecordClosedByACatalogThatThenEndsIsDelivered)
     }
 }
 
-// A writer that still holds the record when the catalog is gone is no catalog's
-// finished export: the watcher ends at the time-out without delivery.
-TEST_F(Watcher, CatalogGoneWhileItsRecordIsStillHeldEndsWithoutDelivery)
-{
-    StartWatching();
-    ASSERT_TRUE(WriteUntilState("tarnvel_output_7.sat", 1));
-    UniqueHandle writer;
-    ASSERT_TRUE(HoldRecordOpenUntilADeliveryWaits(writer));
-    catalog->Terminate();
-    ASSERT_TRUE(EndsWithin(5s));
-    plugin->StopWatching();
-    EXPECT_EQ(sim::RunPending(), 0) << "the thread ended without queuing an event";
-    EXPECT_EQ(ExportDetectionState, 3) << "the next watcher goes on from here";
-}
-
-// A catalog may open its record for writing again and again after the take. The
-// watcher must never be the reason one of those opens fails: it looks at the
-// files only once a whole pause has passed without a change of them. The export
-// is delivered once, after the writer has stopped.
+// A catalog may open its record for writing again and again right after the
+// take. The watcher must never be the reason one of those opens fails: it looks
+// whether a writer holds the files only once their stamps have stood still a
+// while. The export is delivered once, after the writer has stopped.
 TEST_F(Watcher, AWriterReopeningItsRecordIsNeverRefused)
 {
     StartWatching();
     ASSERT_TRUE(WriteUntilState("tarnvel_output_7.sat", 1));
     std::filesystem::path record = exports / "tarnvel_output_7.sat.txt";
     const std::string text = "[Attributes]\nNAME=x\n";
+    long looksBefore = WriterWait::LooksAtWriters();
     Write("tarnvel_output_7.sat.txt", text);
-    ASSERT_TRUE(WaitUntil([&] { return ExportDetectionState == 3; }, 5s));
     long opens = 0;
     long refused = 0;
-    long checksBefore = MERIDAX_tarnvel_thread::DeliveryChecks();
     auto until = steady_clock::now() + 1500ms;
     while (steady_clock::now() < until) {
         UniqueHandle writer(CreateFileW(record.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
@@ -207,8 +243,7 @@ TEST_F(Watcher, AWriterReopeningItsRecordIsNeverRefused)
     }
     EXPECT_EQ(refused, 0) << "of " << opens << " opens";
     ASSERT_EQ(ExportDetectionState, 3) << "the names were complete while the writer went on";
-    EXPECT_EQ(MERIDAX_tarnvel_thread::DeliveryChecks(), checksBefore)
-        << "no look while the record kept changing";
+    EXPECT_EQ(WriterWait::LooksAtWriters(), looksBefore) << "no look while the record kept changing";
     ASSERT_TRUE(DeliveredWithin(3s));
     long delivered = sim::DeliveredEvents();
     sim::RunPending();
@@ -248,6 +283,37 @@ TEST_F(Watcher, ExportFilesWrittenAmongLostChangesStillCount)
         Write(longName + std::to_string(i % 50), "x");
     EXPECT_TRUE(DeliveredWithin(5s));
     EXPECT_EQ(ExportDetectionState, 0);
+}
+
+// A stale record that nobody touches, whose time stamp lies ahead of the clock
+// (a share whose server's clock runs ahead, or a clock set back): a read whose
+// records the system lost must not count it as written, or the export would be
+// delivered half seen, at a moment that has nothing to do with it.
+TEST_F(Watcher, LostChangesDoNotCountAnUntouchedFileWhateverItsTime)
+{
+    Write("tarnvel_output_7.sat.txt", "[Attributes]\nstale\n");
+    {
+        UniqueHandle stale(CreateFileW((exports / "tarnvel_output_7.sat.txt").c_str(), FILE_WRITE_ATTRIBUTES,
+                                       FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(stale);
+        FILETIME ahead{};
+        GetSystemTimeAsFileTime(&ahead);
+        ULARGE_INTEGER time{{ahead.dwLowDateTime, ahead.dwHighDateTime}};
+        time.QuadPart += 3600ull * 10'000'000ull;
+        ahead = {time.LowPart, time.HighPart};
+        ASSERT_TRUE(SetFileTime(stale.get(), nullptr, nullptr, &ahead));
+    }
+    StartWatching();
+    ASSERT_TRUE(WriteUntilState("tarnvel_output_7.sat", 1));
+    std::string longName(120, 'n');
+    for (int i = 0; i < 3000; ++i)
+        Write(longName + std::to_string(i % 50), "x");
+    // Every change is written; the read that holds the last of them is over
+    // once two more pauses have passed.
+    long pauses = MERIDAX_tarnvel_thread::PausesTaken();
+    ASSERT_TRUE(WaitUntil([&] { return MERIDAX_tarnvel_thread::PausesTaken() >= pauses + 2; }, 5s));
+    EXPECT_EQ(ExportDetectionState, 1) << "the record was not counted as written";
+    EXPECT_EQ(sim::QueuedEvents(), 0);
 }
 
 TEST_F(Watcher, StateLeftByTheLastWatcherDeliversOnTheFirstChange)

@@ -68,7 +68,7 @@ struct MERIDAX_tarnvel_thread::Watch {
             arrival == Arrival::Changes ? directory.ChangedNames() : NamesOfLostChanges(stamps);
         stampsAtLastRead = stamps;
         for (const UtCString& name : names)
-            Examine(name);
+            Examine(name, now);
         writer.SawStamps(stamps, now);
         return deliveryDecided;
     }
@@ -94,10 +94,10 @@ struct MERIDAX_tarnvel_thread::Watch {
 
     // One change record. Once the table has said "deliver" it is done; the
     // records after that one still tell the writer wait of changes to the files.
-    void Examine(const UtCString& changedName)
+    void Examine(const UtCString& changedName, Clock::time_point now)
     {
         if (changedName.Contains(exportName))
-            writer.SawChangeRecord();
+            writer.SawChangeRecord(now);
         if (!deliveryDecided && AdvanceExportDetection(changedName, exportName, recordName)) {
             deliveryDecided = true;
             pausesAtLastDeliveryDecision = pausesTaken.load();

@@ -23,6 +23,9 @@ constexpr milliseconds QUIET_SPAN{60};
 // The longest that a writer holding a file without changing it holds the delivery
 // back, counted from the last change: the watcher's own port wait.
 constexpr milliseconds HOLD_BOUND{1000};
+// How old a change can be when its record comes: a pause, and the watcher's own
+// steps around it.
+constexpr milliseconds RECORD_AGE_LIMIT{120};
 // How often the catalog is asked after while a writer holds a file.
 constexpr milliseconds CATALOG_CHECK_INTERVAL{100};
 
@@ -47,14 +50,20 @@ ExportStamps WriterWait::ReadStamps() const noexcept { return ReadExportStamps(e
 void WriterWait::SawStamps(const ExportStamps& stamps, Clock::time_point now) noexcept
 {
     if (StampsDiffer(stamps, stamps_)) {
-        changedAfter_ = lastLook_;
+        changedAfter_ = std::max(changedAfter_, lastLook_);
         quietSince_ = now;
         stamps_ = stamps;
     }
     lastLook_ = now;
 }
 
-void WriterWait::SawChangeRecord() noexcept { changedAfter_ = lastLook_; }
+// The watcher has a directory read outstanding at every moment but its pauses,
+// and the system keeps the changes of a pause for the next read, so a change
+// record tells of a change made at most a pause ago.
+void WriterWait::SawChangeRecord(Clock::time_point now) noexcept
+{
+    changedAfter_ = std::max(changedAfter_, now - RECORD_AGE_LIMIT);
+}
 
 // Only the stamps make the files quiet: a change record that a read brings after
 // a pause may tell of a write made early in the pause, which a look in the pause
@@ -89,15 +98,16 @@ bool CatalogGone(const MERIDAX_plugin& owner) { return owner.FindCatalogProcesse
 void NoteChanges(DirectoryWatch::Arrival arrival, const DirectoryWatch& directory, WriterWait& writer,
                  const UtCString& exportName)
 {
+    Clock::time_point now = Clock::now();
     if (arrival == DirectoryWatch::Arrival::LostChanges) {
-        writer.SawChangeRecord();
+        writer.SawChangeRecord(now);
         return;
     }
     if (arrival != DirectoryWatch::Arrival::Changes)
         return;
     for (const UtCString& name : directory.ChangedNames()) {
         if (name.Contains(exportName))
-            writer.SawChangeRecord();
+            writer.SawChangeRecord(now);
     }
 }
 

@@ -47,9 +47,8 @@ public:
     // be quiet when the pause ends.
     void SawStamps(const ExportStamps& stamps, Clock::time_point now) noexcept;
     void LookAtStamps(Clock::time_point now) noexcept { SawStamps(ReadStamps(), now); }
-    // A change record of an export file came (or a read whose records were lost):
-    // the file changed after the last look.
-    void SawChangeRecord() noexcept;
+    // A change record of an export file came (or a read whose records were lost).
+    void SawChangeRecord(Clock::time_point now) noexcept;
 
     Verdict Judge(Clock::time_point now) noexcept;
     // How long to wait for changes before judging again.
@@ -66,7 +65,7 @@ private:
     Clock::time_point lastLook_;
     // Since when the stamps have stood still.
     Clock::time_point quietSince_;
-    // The last change seen came after this moment: the look before it.
+    // The last change seen came after this moment.
     Clock::time_point changedAfter_;
 };
 

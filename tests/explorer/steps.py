@@ -52,15 +52,14 @@ class Step:
 FAULT_KINDS = ["kill", "kill-mid-write", "kill-mid-record", "quit-after-take", "reopen",
                "directory", "missing-directory", "burst", "take-burst", "start-in-progress",
                "event-at-close", "between-calls", "kill", "rush", "hand-start", "modes", "illegal",
-               "rush", "event-at-close", "between-calls", "rush", "rush", "held-window", "held-open",
-               "held-window"]
+               "rush", "event-at-close", "between-calls", "rush", "rush", "held-window"]
 FAULT_EVERY = 3
 # The variants each kind takes in turn, as the parameters they set.
 VARIANTS = {"event-at-close": [{"then": "end"}, {"then": "unload"}],
             "between-calls": [{"then": "end"}, {"then": "unload"}],
             "start-in-progress": [{"then": "new"}, {"then": "edit"}],
-            "held-window": [{"then": "close"}, {"then": "new"}, {"then": "end"}, {"then": "edit"},
-                            {"then": "unload"}],
+            "held-window": [{"then": "close"}, {"then": "wait"}, {"then": "new"}, {"then": "end"},
+                            {"then": "edit"}, {"then": "unload"}],
             "rush": [{"first": "take", "then": "end"}, {"first": "take", "then": "unload"},
                      {"first": "new", "then": "end"}, {"first": "take", "then": "end"},
                      {"first": "new", "then": "unload"}]}
@@ -221,10 +220,10 @@ _CHOICES = [
     ("quit-after-take", 2, lambda s: _sure_take(s)),
     ("reopen", 2, lambda s: _sure_take(s)),
     ("between-calls", 2, lambda s: _sure_take(s) and s.installed),
-    # A catalog that writes its record whole and keeps it open: the delivery waits
-    # for it, at most a second; a command, End or an unload in that window.
+    # A catalog that writes its record whole and keeps it open for seconds: the
+    # delivery waits for it, at most a second; nothing, a command, End or an
+    # unload in that window.
     ("held-window", 2, lambda s: _sure_take(s) and s.installed),
-    ("held-open", 2, lambda s: _sure_take(s) and s.installed),
 ]
 
 
@@ -277,9 +276,8 @@ _MAKERS = {
     "reopen": lambda rng, s: Step("reopen", part=catalog_parts.random_part(rng),
                                   ms=rng.choice([300, 1000])),
     "held-window": lambda rng, s: Step("held-window", part=catalog_parts.random_part(rng),
-                                       then=rng.choice(["close", "new", "end", "edit", "unload"]),
+                                       then=rng.choice(["close", "wait", "new", "end", "edit", "unload"]),
                                        edit=_edit_choice(rng, s), ms=next(_HOLD_MS)),
-    "held-open": lambda rng, s: Step("held-open", part=catalog_parts.random_part(rng), ms=next(_HOLD_MS)),
     "take-burst": lambda rng, s: Step("take-burst", part=catalog_parts.random_part(rng),
                                       fault="pieces", count=rng.choice([5, 30])),
     # The host's other work may leave the reader's modes anywhere before an import.
@@ -327,8 +325,8 @@ def fits(step, states):
     if step.kind == "held-window" and step.params["then"] == "edit" and step.params["edit"] is not None \
             and state.part(step.params["edit"]) is None:
         return False
-    if step.kind in ("kill-mid-record", "quit-after-take", "reopen", "between-calls", "held-window",
-                     "held-open") and (
+    if step.kind in ("kill-mid-record", "quit-after-take", "reopen", "between-calls",
+                     "held-window") and (
             _stale(states) or not all(_sure_take(t) and t.installed for t in states)):
         return False
     if step.kind == "event-at-close" and any(
@@ -397,17 +395,17 @@ def commands(step, states):
         return ["catalog fault reopen %d" % p["ms"], "catalog take " + _take_words(p["part"]),
                 'wait text ${EXPORT}\\..\\catalog.log "record reopened" 15000',
                 "wait import 10000"] + settle
-    if kind in ("held-window", "held-open"):
+    if kind == "held-window":
         # The record is written whole at once and kept open for longer than the
         # watcher waits for its writer. The log line with the step's own hold time
         # says the take has begun; a moment later both names are complete and the
         # delivery waits for the writer (at most a second after the write).
         held = ["catalog fault pieces 1 0 open %d" % p["ms"], "catalog take " + _take_words(p["part"]),
                 'wait text ${EXPORT}\\..\\catalog.log "closed %d ms after the last"' % p["ms"]]
-        if kind == "held-open":
+        then = p["then"]
+        if then == "wait":
             return held + ["wait import 10000"] + settle
         held.append("pump 300")
-        then = p["then"]
         if then == "close":
             return held + ["select 101", "wait import 10000"] + settle
         if then == "new":
@@ -559,8 +557,8 @@ def effects(step, state):
             return [s]
         s.deferred.append(100)
         return [_new_part(s, "Abbruch")]
-    if kind in ("held-window", "held-open"):
-        return _held(s, p, kind == "held-open")
+    if kind == "held-window":
+        return _held(s, p)
     if kind == "start-in-progress":
         s = _new_part(s, "Abbruch")
         s.edited = None
@@ -822,30 +820,30 @@ def _rush(s, p):
     return outcomes
 
 
-def _held(s, p, open_only):
+def _held(s, p):
     """A record written whole and held open: the export is delivered once, on this
     road, whatever the user or the host does in the window; after End or an unload
     the host drops the event. The catalog still holds the record when the import
     or the shutdown deletes the export files, so the record may stay behind."""
     _written(s, p["part"])
     s.shown = p["part"]
-    then = None if open_only else p["then"]
+    then = p["then"]
     if then in ("end", "unload"):
         s.detection = frozenset([0])
         _destroy(s)
         if then == "unload":
             s.loaded = False
-        return _record_may_stay(s, p["part"])
+        return _record_may_stay(s)
     if then == "close":
         s.watcher, s.viewer = "none", False
     elif then == "new":
         s = _new_part(s, "Abbruch")
     elif then == "edit":
         s = _edit(s, p["edit"])[0]
-    return _record_may_stay(_import(s), p["part"])
+    return _record_may_stay(_import(s))
 
 
-def _record_may_stay(s, part):
+def _record_may_stay(s):
     """The export files deleted, or the record, still held by its writer, left."""
     if s.extension is None or s.files:
         return [s]
@@ -883,7 +881,7 @@ BRANCHES = ["between-calls end", "between-calls unload", "kill-mid-record", "qui
             "take with pieces", "take with pieces-open", "take with hold-record",
             "take with broken-geometry", "take with a long remark", "installation offer", "rush new then end",
             "rush new then unload", "rush take then end", "rush take then unload",
-            "held-open", "held window close", "held window new", "held window edit",
+            "held window wait", "held window close", "held window new", "held window edit",
             "held window end", "held window unload"]
 
 
@@ -902,8 +900,6 @@ def branches(step, before, after):
         found.append("event queued at " + p["then"])
     if kind == "between-calls":
         found.append("between-calls " + p["then"])
-    if kind == "held-open":
-        found.append(kind)
     if kind == "held-window":
         found.append("held window " + p["then"])
     if kind == "new" and state.edited is not None:

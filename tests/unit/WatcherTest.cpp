@@ -162,6 +162,35 @@ TEST_F(Watcher, AHeldRecordWaitsForItsWriterButNotBeyondTheBound)
     }
 }
 
+// Both names were seen by an earlier watcher, so the first change of the next
+// export delivers; when that export's record is still being written, the wait
+// for its writer holds, however long the watcher had been waiting at its port.
+TEST_F(Watcher, AStaleStateStillWaitsForTheNextExportsWriter)
+{
+    ExportDetectionState = 3;
+    long pauses = MERIDAX_tarnvel_thread::PausesTaken();
+    StartWatching();
+    ASSERT_TRUE(WaitUntil([&] { return MERIDAX_tarnvel_thread::PausesTaken() > pauses; }, 5s));
+    // Nearly a port wait after the pause: the watcher's last look at the files is
+    // almost as old as the writer's bound when the record comes.
+    auto pauseOver = steady_clock::now();
+    ASSERT_TRUE(WaitUntil([&] { return steady_clock::now() - pauseOver >= 960ms; }, 3s));
+    UniqueHandle writer(CreateFileW((exports / "tarnvel_output_7.sat.txt").c_str(), GENERIC_WRITE,
+                                    FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(writer);
+    long looksBefore = WriterWait::LooksAtWriters();
+    ASSERT_TRUE(WaitUntil([&] { return WriterWait::LooksAtWriters() > looksBefore; }, 5s))
+        << "the delivery came to wait for the writer";
+    for (int piece = 0; piece < 4; ++piece) {
+        WritePiece(writer, "NAME=x\n");
+        std::this_thread::sleep_for(150ms);
+        ASSERT_EQ(sim::QueuedEvents(), 0) << "delivered while the record was written, piece " << piece;
+    }
+    writer.reset();
+    ASSERT_TRUE(DeliveredWithin(3s));
+    EXPECT_EQ(ExportDetectionState, 0);
+}
+
 // The detection table alone would have delivered as soon as the names were
 // complete, so a stop while the delivery waits for the writer (a new command, a
 // close, End, an unload) delivers at once, and so does a catalog found gone

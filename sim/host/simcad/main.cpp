@@ -1,7 +1,7 @@
 // simcad: the scriptable host application. Runs a script (a file, or "-" for
-// standard input) of host actions against the plug-in; see the README for the
-// commands. Exit code: 0 every check held, 1 a check failed, 2 a command could
-// not run.
+// standard input) of host actions against the plug-in; see docs/simcad.md for
+// the commands. Exit code: 0 every check held, 1 a check failed, 2 a command
+// could not run.
 #include "ProcessProbe.h"
 #include "Script.h"
 

@@ -114,7 +114,7 @@ void DirectoryWatch::EndOutstandingRead() noexcept
         Sleep(1);
     if (!HasOverlappedIoCompleted(&read_->overlapped)) {
         // The system may still write into it: it is never freed.
-        static_cast<void>(read_.release());
+        [[maybe_unused]] Read* leftToTheSystem = read_.release();
         ++readsAbandoned;
         return;
     }

@@ -58,8 +58,8 @@ FAULT_EVERY = 3
 VARIANTS = {"event-at-close": [{"then": "end"}, {"then": "unload"}],
             "between-calls": [{"then": "end"}, {"then": "unload"}],
             "start-in-progress": [{"then": "new"}, {"then": "edit"}],
-            "held-window": [{"then": "close"}, {"then": "wait"}, {"then": "new"}, {"then": "end"},
-                            {"then": "edit"}, {"then": "unload"}],
+            "held-window": [{"then": "close"}, {"then": "end"}, {"then": "new"}, {"then": "unload"},
+                            {"then": "edit"}, {"then": "wait"}],
             "rush": [{"first": "take", "then": "end"}, {"first": "take", "then": "unload"},
                      {"first": "new", "then": "end"}, {"first": "take", "then": "end"},
                      {"first": "new", "then": "unload"}]}

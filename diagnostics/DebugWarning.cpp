@@ -19,7 +19,7 @@ Warning::~Warning()
         text.Format("%-12s(%4d) %s: %s", file.c_str(), line, function.c_str(),
                     message.str().c_str());
         UtErrorLogWarning(text.c_str());
-    } catch (...) {
+    } catch (...) {  // NOLINT(bugprone-empty-catch): a warning that cannot be logged is dropped
     }
 }
 

@@ -74,6 +74,7 @@ BOOL CALLBACK CatalogWindowProc(HWND window, LPARAM modePointer)
     GetWindowThreadProcessId(window, &processId);
     if (processId == GetCurrentProcessId())
         return TRUE;
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): EnumWindows hands the mode's address through
     int mode = modePointer ? *reinterpret_cast<const int*>(modePointer) : Query;
     char title[WINDOW_TITLE_BUFFER] = {};
     GetWindowTextA(window, title, sizeof title);

@@ -18,7 +18,8 @@ namespace {
 enum class Section { None, Attributes, ModelIdent };
 
 struct FileCloser {
-    void operator()(FILE* file) const noexcept { std::fclose(file); }
+    // The file is only read: a failed close loses nothing.
+    void operator()(FILE* file) const noexcept { static_cast<void>(std::fclose(file)); }
 };
 using UniqueFile = std::unique_ptr<FILE, FileCloser>;
 

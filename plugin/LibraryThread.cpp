@@ -57,7 +57,8 @@ DWORD WINAPI LibraryThread::Entry(LPVOID self) noexcept
 void LibraryThread::EndThroughTheSystem() noexcept
 {
     HANDLE out = out_.get();
-    auto exitThread = reinterpret_cast<PAPCFUNC>(reinterpret_cast<void*>(&ExitThread));
+    // The generic function type in between says that the types differ on purpose.
+    auto exitThread = reinterpret_cast<PAPCFUNC>(reinterpret_cast<void (*)()>(&ExitThread));
     if (QueueUserAPC(exitThread, GetCurrentThread(), 0))
         SignalObjectAndWait(out, GetCurrentThread(), INFINITE, TRUE);
     else

@@ -43,7 +43,6 @@ public:
     // The changed files' names of the read that Wait reported as Changes, in the
     // order of the buffer.
     std::vector<UtCString> ChangedNames() const;
-    bool ReadOutstanding() const noexcept { return readOutstanding_; }
     // Ends a read still outstanding, then closes the directory and the port.
     void Close() noexcept;
 

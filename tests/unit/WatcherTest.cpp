@@ -225,25 +225,6 @@ TEST_F(Watcher, AStopOrAGoneCatalogDeliversAWaitingExportAtOnce)
     }
 }
 
-// A catalog that closes its finished record and ends at once: the export is
-// complete, and it is delivered whether the watcher comes back at a port
-// time-out (where it also finds the catalog gone) or at a change record.
-TEST_F(Watcher, RecordClosedByACatalogThatThenEndsIsDelivered)
-{
-    for (bool changeAfterTheEnd : {false, true}) {
-        SCOPED_TRACE(changeAfterTheEnd ? "a change record after the end" : "no change after the end");
-        UniqueHandle writer;
-        ASSERT_TRUE(WatchUntilTheRecordIsFoundHeld("catalog-ends-" + std::to_string(changeAfterTheEnd), writer));
-        writer.reset();
-        catalog->Terminate();
-        ASSERT_TRUE(catalog->WaitForExit(5s));
-        if (changeAfterTheEnd)
-            Write("anything", "x");
-        EXPECT_TRUE(DeliveredWithin(3s));
-        EXPECT_EQ(ExportDetectionState, 0);
-    }
-}
-
 // A catalog may open its record for writing again and again right after the
 // take. The watcher must never be the reason one of those opens fails: it looks
 // whether a writer holds the files only once their stamps have stood still a
@@ -277,24 +258,6 @@ TEST_F(Watcher, AWriterReopeningItsRecordIsNeverRefused)
     long delivered = sim::DeliveredEvents();
     sim::RunPending();
     EXPECT_EQ(sim::DeliveredEvents(), delivered) << "one export, one event";
-}
-
-TEST_F(Watcher, SurvivesMoreChangesThanItsBufferHolds)
-{
-    StartWatching();
-    ASSERT_TRUE(WriteUntilState("tarnvel_output_7.sat", 1));
-    // Some 3000 records of long names in one go: more than 8192 bytes between two
-    // reads, so the system drops them and reports a read of zero bytes.
-    std::string longName(120, 'n');
-    for (int i = 0; i < 3000; ++i)
-        Write(longName + std::to_string(i % 50), "x");
-    EXPECT_TRUE(WaitUntil(
-        [&] {
-            Write("tarnvel_output_7.sat", "geometry");
-            Write("tarnvel_output_7.sat.txt", "[Attributes]\n");
-            return DeliveredWithin(200ms);
-        },
-        10s));
 }
 
 // The record's change is lost among more changes than a read holds, and nothing

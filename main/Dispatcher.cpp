@@ -3,18 +3,12 @@
 // arrives here with a function number. Runs on the host's main thread.
 #include "tarnvelMain.h"
 
+#include "FunctionNumbers.h"
 #include "GetArgument.h"
 #include "MERIDAX_plugin.h"
 #include "UtDiagnostics.h"
 
 namespace {
-
-enum FunctionNumber {
-    OPEN_CATALOG = 100,
-    CLOSE_CATALOG = 101,
-    EDIT_PART = 102,
-    IMPORT_EXPORT = 104,
-};
 
 // The placed part that the user picked for function 102; null when the running
 // macro call has no argument list or no part argument.
@@ -43,16 +37,16 @@ int Select(int, int functionNumber, const UtCString&)
     case OPEN_CATALOG:
         Main();
         if (g_plugin)
-            g_plugin->NewPart();
+            g_plugin->RunOrHoldCommand(OPEN_CATALOG, nullptr);
         break;
     case CLOSE_CATALOG:
         if (g_plugin)
-            g_plugin->CloseCatalog();
+            g_plugin->RunOrHoldCommand(CLOSE_CATALOG, nullptr);
         break;
     case EDIT_PART: {
         _ObObject* part = PartArgument();
         if (g_plugin)
-            g_plugin->EditPart(part);
+            g_plugin->RunOrHoldCommand(EDIT_PART, part);
         break;
     }
     case IMPORT_EXPORT:

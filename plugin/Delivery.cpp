@@ -3,11 +3,11 @@
 // imports the export, function 100 then shows the catalog for the next part.
 #include "MERIDAX_plugin.h"
 
+#include "FunctionNumbers.h"
 #include "GiFunctionArguments.h"
 
 namespace {
 
-constexpr int IMPORT_EXPORT = 104;
 constexpr unsigned long DEFERRED_CALL_NUMBER = 5000;
 
 }  // namespace

@@ -16,9 +16,12 @@ MERIDAX_plugin::MERIDAX_plugin(const UtCString& root, int formatNumber, int lang
 
 // The order matters: the watcher thread ends before anything it might still use
 // goes, and an event it queued just before is dropped by the deregistration, so
-// OnSynchronize never runs on a destroyed object.
+// OnSynchronize never runs on a destroyed object. A delivery still waiting for
+// its writer is dropped rather than queued: nothing would run it.
 MERIDAX_plugin::~MERIDAX_plugin()
 {
+    if (watcher)
+        watcher->DropDelivery();
     StopWatching();
     CloseCatalogProcesses();
     BrenvikViewEventInterface::getInstance()->Deregister(this);

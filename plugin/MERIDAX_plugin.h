@@ -24,6 +24,13 @@ class MERIDAX_tarnvel_thread;
 
 using NameValueList = std::vector<std::pair<UtCString, UtCString>>;
 
+// A user's catalog command (100, 101 or 102, with the part of 102) held back
+// until the import of an export that was on its way when it was given.
+struct HeldCommand {
+    int functionNumber;
+    _ObObject* part;
+};
+
 // Final: the base's destructor is deliberately not virtual, and the object is
 // always destroyed through its own type, which no derived class may change.
 class MERIDAX_plugin final : public BrenvikViewEventSource {
@@ -52,6 +59,12 @@ public:
     // Also sets MERIDAX_LANGUAGE and the export names.
     UtCString BuildCommandLine(UtCString& modelIdent);
 
+    // --- The user's catalog commands, in the order of the exports ---
+    // Runs the command now, or holds it while the watcher has decided a delivery
+    // that waits for its writer (and while commands are held), so that it takes
+    // effect after that import, as if the export had come when it was complete.
+    void RunOrHoldCommand(int functionNumber, _ObObject* part);
+
     // --- The user's catalog actions ---
     // Opens the catalog for a new part; true when a command was sent.
     bool NewPart();
@@ -67,7 +80,8 @@ public:
 
     // --- The import ---
     // Reads the exported part into the drawing (new, or in the edited part's
-    // place), deletes the export files and has the catalog shown again.
+    // place), deletes the export files and has the catalog shown again, or runs
+    // the commands held for this import in that call's place.
     void ImportExportedPart();
     // Remembers the part that the reader reported and writes its attributes.
     void TagImportedPart(DsCsr* cursor);
@@ -94,12 +108,17 @@ public:
     STARTUPINFOA startupInfo;
     PROCESS_INFORMATION processInfo;
     std::unique_ptr<MERIDAX_tarnvel_thread> watcher;
+    std::vector<HeldCommand> heldCommands;
 
 private:
+    void RunCommand(const HeldCommand& command);
+    void RunHeldCommands(std::vector<HeldCommand> held, _ObObject* replaced, _ObObject* replacement);
+    // The import's reading part; the part that took the edited part's place, if any.
+    _ObObject* ReadExportIntoDrawing(bool showCatalogAfter);
     void AddModelIdentifier(const std::string& line);
     void ShowPartNotLoadedNotice();
     void InsertNewPart();
-    void ReplaceEditedPart(CiPat& pat, CiWork& work);
+    _ObObject* ReplaceEditedPart(CiPat& pat, CiWork& work);
     // Asks every catalog window to quit and, when that could be asked, ends the viewer.
     void CloseCatalogProcesses();
 };

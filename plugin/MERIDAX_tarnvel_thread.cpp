@@ -3,7 +3,8 @@
 // the detection table, checks between waits whether it is to stop, and ends by
 // itself once the catalog no longer runs. A stop wakes the port wait at once.
 // When the table says "deliver", the delivery waits for the export's writer
-// (WriterWait.h); whatever ends that wait, the export is delivered.
+// (WriterWait.h); whatever ends that wait, the export is delivered, unless the
+// main thread has dropped it at shutdown.
 #include "MERIDAX_tarnvel_thread.h"
 
 #include "CatalogState.h"
@@ -43,6 +44,7 @@ void SleepUntil(Clock::time_point wakeUp) noexcept
 // What the thread watches with, and what it has seen.
 struct MERIDAX_tarnvel_thread::Watch {
     MERIDAX_plugin& owner;
+    Phase& phase;
     UtCString exportName;
     UtCString recordName;
     DirectoryWatch directory;
@@ -52,8 +54,8 @@ struct MERIDAX_tarnvel_thread::Watch {
     ExportStamps stampsAtLastRead;
     bool deliveryDecided = false;
 
-    Watch(MERIDAX_plugin& owner, StopSignal& stop, const ExportNames& names)
-        : owner(owner), exportName(names.fileName), recordName(names.fileName + ".txt"), directory(stop),
+    Watch(MERIDAX_plugin& owner, StopSignal& stop, const ExportNames& names, Phase& phase)
+        : owner(owner), phase(phase), exportName(names.fileName), recordName(names.fileName + ".txt"), directory(stop),
           writer(names.exportPath, names.recordPath, Clock::now())
     {
     }
@@ -101,16 +103,24 @@ struct MERIDAX_tarnvel_thread::Watch {
         if (!deliveryDecided && AdvanceExportDetection(changedName, exportName, recordName)) {
             deliveryDecided = true;
             pausesAtLastDeliveryDecision = pausesTaken.load();
+            writer.Decided(now);
+            DeliveryPhase none = DeliveryPhase::None;
+            phase.compare_exchange_strong(none, DeliveryPhase::Waiting);
         }
     }
 
     // The handles go first, so that the main thread finds the export files free
-    // and no read of this watcher left when it handles the event.
+    // and no read of this watcher left when it handles the event. The phase
+    // stays Waiting until the event is queued, so that a command given meanwhile
+    // is held behind this export; a dropped delivery is not handed over.
     void Deliver()
     {
         directory.Close();
-        owner.Synchronize(nullptr);
+        if (phase.load() == DeliveryPhase::Waiting)
+            owner.Synchronize(nullptr);
         ExportDetectionState = 0;
+        DeliveryPhase waiting = DeliveryPhase::Waiting;
+        phase.compare_exchange_strong(waiting, DeliveryPhase::None);
     }
 
     bool CatalogGone() const { return owner.FindCatalogProcesses(Query) == NotRunning; }
@@ -121,7 +131,7 @@ MERIDAX_tarnvel_thread::MERIDAX_tarnvel_thread(MERIDAX_plugin& owner)
     try {
         ExportNames names{owner.exportDir, owner.exportFileName, owner.exportFile, owner.recordFile};
         workerThread = std::make_unique<LibraryThread>(
-            [&owner, names, this] { ThreadBody(owner, names, stopSignal); });
+            [&owner, names, this] { ThreadBody(owner, names, stopSignal, deliveryPhase); });
     } catch (...) {  // NOLINT(bugprone-empty-catch): a watcher without a thread watches nothing
     }
 }
@@ -150,22 +160,29 @@ bool MERIDAX_tarnvel_thread::HasEnded() const noexcept
     return !workerThread || workerThread->HasEnded();
 }
 
-void MERIDAX_tarnvel_thread::ThreadBody(MERIDAX_plugin& owner, const ExportNames& names,
-                                        StopSignal& stop) noexcept
+bool MERIDAX_tarnvel_thread::DeliveryWaiting() const noexcept
+{
+    return deliveryPhase.load() == DeliveryPhase::Waiting;
+}
+
+void MERIDAX_tarnvel_thread::DropDelivery() noexcept { deliveryPhase.store(DeliveryPhase::Dropped); }
+
+void MERIDAX_tarnvel_thread::ThreadBody(MERIDAX_plugin& owner, const ExportNames& names, StopSignal& stop,
+                                        Phase& phase) noexcept
 {
     try {
-        WatchExportDirectory(owner, names, stop);
+        WatchExportDirectory(owner, names, stop, phase);
     } catch (...) {  // NOLINT(bugprone-empty-catch): the thread ends quietly whatever went wrong
     }
 }
 
-// Whatever ended the wait for the writer (the writer done, a stop, a gone
-// catalog, an error), an export that the table has decided is delivered: the
-// table alone would have delivered it already.
+// Whatever ended the wait for the writer (the writer done, the bound, a stop, a
+// gone catalog, an error), an export that the table has decided is delivered:
+// the table alone would have delivered it already.
 void MERIDAX_tarnvel_thread::WatchExportDirectory(MERIDAX_plugin& owner, const ExportNames& names,
-                                                  StopSignal& stop)
+                                                  StopSignal& stop, Phase& phase)
 {
-    Watch watch(owner, stop, names);
+    Watch watch(owner, stop, names, phase);
     if (!watch.directory.Open(names.directory))
         return;
     try {

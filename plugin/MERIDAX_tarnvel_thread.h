@@ -6,13 +6,16 @@
 //
 // Threads: the main thread constructs and destroys the watcher; the watcher
 // thread runs WatchExportDirectory on copies of the export directory, name and
-// paths taken before it starts. After the start they share only the stop signal.
+// paths taken before it starts. After the start they share the stop signal and
+// the phase of a decided delivery: the main thread asks whether one waits for
+// its writer (a command then waits behind it) and drops it at shutdown.
 #pragma once
 
 #include "LibraryThread.h"
 #include "StopSignal.h"
 #include "UtCString.h"
 
+#include <atomic>
 #include <memory>
 
 class MERIDAX_plugin;
@@ -34,6 +37,15 @@ public:
     // or an unusable directory), or when it never started.
     bool HasEnded() const noexcept;
 
+    // Whether the detection table has decided a delivery that has not yet been
+    // handed to the host (it waits for the export's writer, or is being queued).
+    bool DeliveryWaiting() const noexcept;
+    // At shutdown or unload, before the watcher is destroyed: a delivery that is
+    // decided, now or later, is not handed to the host, whose event would only be
+    // dropped (and at an unload the host must not be called while the loader
+    // lock is held). The detection still starts afresh.
+    void DropDelivery() noexcept;
+
     // Sleeps 100 ms, then tells without waiting whether the stop signal was given.
     // While an export is under way, the export files' stamps are looked at through
     // the pause for `looks`, when given.
@@ -48,6 +60,10 @@ public:
     // added after it.
     static long PausesAtLastDeliveryDecision() noexcept;
 
+    // None until the table decides; Waiting from the decision until the event is
+    // queued; Dropped for good once the main thread drops the delivery.
+    enum class DeliveryPhase { None, Waiting, Dropped };
+
 private:
     struct Watch;
     // The owner's export directory, file name and the two paths the import reads,
@@ -59,10 +75,15 @@ private:
         UtCString recordPath;
     };
 
-    static void ThreadBody(MERIDAX_plugin& owner, const ExportNames& names, StopSignal& stop) noexcept;
-    static void WatchExportDirectory(MERIDAX_plugin& owner, const ExportNames& names, StopSignal& stop);
+    using Phase = std::atomic<DeliveryPhase>;
+
+    static void ThreadBody(MERIDAX_plugin& owner, const ExportNames& names, StopSignal& stop,
+                           Phase& phase) noexcept;
+    static void WatchExportDirectory(MERIDAX_plugin& owner, const ExportNames& names, StopSignal& stop,
+                                     Phase& phase);
     static void WaitForExport(Watch& watch, const StopSignal& stop);
 
     std::unique_ptr<LibraryThread> workerThread;
     StopSignal stopSignal;
+    Phase deliveryPhase{DeliveryPhase::None};
 };

@@ -7,21 +7,35 @@
 
 #include "ContextUnit.h"
 #include "DoReader.h"
+#include "FunctionNumbers.h"
 #include "ImportScope.h"
 
 #include <cstring>
+#include <utility>
 
 namespace {
 
-constexpr int OPEN_CATALOG = 100;
 constexpr int TRANSFORM_WITH_SUBS = 1;
 constexpr int TRANSFORM_UPDATE = 1;
 
 }  // namespace
 
+// Commands that the user gave while this export waited for its writer take the
+// place of the call that shows the catalog again: that call would only have come
+// before them. They are taken first, so that an import that fails holds nothing
+// back for good.
+void MERIDAX_plugin::ImportExportedPart()
+{
+    std::vector<HeldCommand> held = std::move(heldCommands);
+    heldCommands.clear();
+    _ObObject* replaced = editedPart;
+    _ObObject* replacement = ReadExportIntoDrawing(held.empty());
+    RunHeldCommands(std::move(held), replaced, replacement);
+}
+
 // Each change to the host's state is given back at its step here; the owners in
 // ImportScope give it back also when an exception leaves the import.
-void MERIDAX_plugin::ImportExportedPart()
+_ObObject* MERIDAX_plugin::ReadExportIntoDrawing(bool showCatalogAfter)
 {
     ContextUnit unit;
     CiPat pat(unit.id());
@@ -31,8 +45,9 @@ void MERIDAX_plugin::ImportExportedPart()
     ImportRegistration registration;
     ImportReaderModes modes;
 
+    _ObObject* replacement = nullptr;
     if (editedPart)
-        ReplaceEditedPart(pat, work);
+        replacement = ReplaceEditedPart(pat, work);
     else
         InsertNewPart();
 
@@ -41,7 +56,9 @@ void MERIDAX_plugin::ImportExportedPart()
     registration.Finish();
     DeleteExportFiles();
     CiContext::Update(unit.id());
-    RequestFunction(OPEN_CATALOG);
+    if (showCatalogAfter)
+        RequestFunction(OPEN_CATALOG);
+    return replacement;
 }
 
 void MERIDAX_plugin::InsertNewPart()
@@ -53,14 +70,15 @@ void MERIDAX_plugin::InsertNewPart()
 
 // The reader places the new part in no workspace, so the edited part's placement
 // (its part matrix within its workspace) is applied to it whole; only when the
-// read made a part is the edited one deleted.
-void MERIDAX_plugin::ReplaceEditedPart(CiPat& pat, CiWork& work)
+// read made a part is the edited one deleted, and the new part returned.
+_ObObject* MERIDAX_plugin::ReplaceEditedPart(CiPat& pat, CiWork& work)
 {
     unsigned long workspace = ~0ul;
     work.Act(workspace);
     NoActiveWorkspace noWorkspace(workspace);
 
     importedPart = nullptr;
+    _ObObject* replacement = nullptr;
     DoManipSetOnce(1);
     short result = DoReadDraw(UtCString(exportFile), DO_READ_REPLACE_PART, 0, nullptr);
     if (result == 0 && importedPart) {
@@ -76,7 +94,9 @@ void MERIDAX_plugin::ReplaceEditedPart(CiPat& pat, CiWork& work)
         std::memcpy(placement, combined.m, sizeof placement);
         pat.Trans(newPart, placement, TRANSFORM_WITH_SUBS, TRANSFORM_UPDATE);
         pat.DelInklSubs(oldPart);
+        replacement = importedPart;
     }
 
     noWorkspace.Finish();
+    return replacement;
 }

@@ -23,6 +23,10 @@ constexpr milliseconds QUIET_SPAN{60};
 // The longest that a writer holding a file without changing it holds the delivery
 // back, counted from the last change: the watcher's own port wait.
 constexpr milliseconds HOLD_BOUND{1000};
+// The longest that any writer holds the delivery back, counted from the table's
+// decision: one that touches its files more often than HOLD_BOUND would hold
+// it for ever otherwise.
+constexpr milliseconds DECISION_CAP{2000};
 // How old a change can be when its record comes: a pause, and the watcher's own
 // steps around it.
 constexpr milliseconds RECORD_AGE_LIMIT{120};
@@ -41,7 +45,7 @@ DWORD ToWait(Clock::duration span)
 
 WriterWait::WriterWait(const UtCString& exportPath, const UtCString& recordPath, Clock::time_point now)
     : exportPath_(exportPath), recordPath_(recordPath), stamps_(ReadStamps()), lastLook_(now),
-      quietSince_(now), changedAfter_(now)
+      quietSince_(now), decidedAt_(now)
 {
 }
 
@@ -70,7 +74,7 @@ void WriterWait::SawChangeRecord(Clock::time_point now) noexcept
 // already saw.
 WriterWait::Verdict WriterWait::Judge(Clock::time_point now) noexcept
 {
-    if (now - changedAfter_ >= HOLD_BOUND)
+    if (now - changedAfter_ >= HOLD_BOUND || now - decidedAt_ >= DECISION_CAP)
         return Verdict::Deliver;
     if (now - quietSince_ < QUIET_SPAN)
         return Verdict::StillChanging;
@@ -84,7 +88,8 @@ DWORD WriterWait::WaitBeforeNextJudgement(Clock::time_point now) const noexcept
 {
     Clock::duration untilQuiet = quietSince_ + QUIET_SPAN - now;
     Clock::duration wait = untilQuiet > Clock::duration::zero() ? untilQuiet : LookInterval;
-    return ToWait(std::min(wait, changedAfter_ + HOLD_BOUND - now));
+    Clock::duration untilBound = std::min(changedAfter_ + HOLD_BOUND, decidedAt_ + DECISION_CAP) - now;
+    return ToWait(std::min(wait, untilBound));
 }
 
 long WriterWait::LooksAtWriters() noexcept { return looksAtWriters; }
@@ -95,16 +100,15 @@ constexpr milliseconds LookInterval = WriterWait::LookInterval;
 
 bool CatalogGone(const MERIDAX_plugin& owner) { return owner.FindCatalogProcesses(Query) == NotRunning; }
 
+// A read whose records the system lost tells nothing by itself: the export
+// folder may be busy with other files. The look at the stamps that follows every
+// read tells whether the export's files changed.
 void NoteChanges(DirectoryWatch::Arrival arrival, const DirectoryWatch& directory, WriterWait& writer,
                  const UtCString& exportName)
 {
-    Clock::time_point now = Clock::now();
-    if (arrival == DirectoryWatch::Arrival::LostChanges) {
-        writer.SawChangeRecord(now);
-        return;
-    }
     if (arrival != DirectoryWatch::Arrival::Changes)
         return;
+    Clock::time_point now = Clock::now();
     for (const UtCString& name : directory.ChangedNames()) {
         if (name.Contains(exportName))
             writer.SawChangeRecord(now);

@@ -11,8 +11,12 @@
 //   itself would refuse the writer's open while it lasts; one that holds a file
 //   open without changing it holds the delivery back until it closes the file,
 //   and at the latest until one port wait (1 s) after the last change the
-//   watcher saw of the files;
-// - a stop, or a catalog found gone, ends the wait at once.
+//   watcher saw of the files (none seen: no wait);
+// - whatever the writer does, the delivery goes 2 s after the table's decision
+//   at the latest, so a writer that touches its files again and again cannot
+//   hold it for ever;
+// - a stop ends the wait at once; so does a catalog found gone, which is asked
+//   after every 100 ms while a writer holds a file.
 // The stamps can only say "look now", never "complete": an open writer's
 // last-write time may lag, and only the look tells a writer that holds the file.
 //
@@ -47,8 +51,10 @@ public:
     // be quiet when the pause ends.
     void SawStamps(const ExportStamps& stamps, Clock::time_point now) noexcept;
     void LookAtStamps(Clock::time_point now) noexcept { SawStamps(ReadStamps(), now); }
-    // A change record of an export file came (or a read whose records were lost).
+    // A change record of an export file came.
     void SawChangeRecord(Clock::time_point now) noexcept;
+    // The detection table decided the delivery: the cap counts from here.
+    void Decided(Clock::time_point now) noexcept { decidedAt_ = now; }
 
     Verdict Judge(Clock::time_point now) noexcept;
     // How long to wait for changes before judging again.
@@ -65,8 +71,10 @@ private:
     Clock::time_point lastLook_;
     // Since when the stamps have stood still.
     Clock::time_point quietSince_;
-    // The last change seen came after this moment.
+    // The last change seen came after this moment; the clock's epoch while
+    // this watcher has seen none.
     Clock::time_point changedAfter_;
+    Clock::time_point decidedAt_;
 };
 
 // Waits until the decided delivery is to go: the writer is done, the bound has

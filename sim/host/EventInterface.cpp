@@ -15,6 +15,8 @@ namespace {
 std::mutex registryMutex;
 std::set<BrenvikViewEventSource*> registeredSources;
 std::atomic<long> deliveredEvents{0};
+std::atomic<bool> pluginTeardown{false};
+std::atomic<long> eventsQueuedInTeardown{0};
 // Guarded by registryMutex.
 sim::HandOverTimes handOverTimes;
 
@@ -35,6 +37,8 @@ BrenvikViewEventSource::~BrenvikViewEventSource() = default;
 
 void BrenvikViewEventSource::Synchronize(void* data)
 {
+    if (pluginTeardown)
+        ++eventsQueuedInTeardown;
     std::lock_guard<std::mutex> lock(registryMutex);
     if (registeredSources.count(this) == 0)
         return;
@@ -66,6 +70,10 @@ namespace sim {
 long DeliveredEvents() { return deliveredEvents; }
 
 long QueuedEvents() { return MainLoop::instance().ownedItems(); }
+
+void SetPluginTeardown(bool inTeardown) { pluginTeardown = inTeardown; }
+
+long EventsQueuedInTeardown() { return eventsQueuedInTeardown; }
 
 HandOverTimes LastHandOverTimes()
 {

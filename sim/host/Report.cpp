@@ -15,6 +15,7 @@ Json Report()
     Json events = Json::object();
     events.set("queued", QueuedEvents());
     events.set("delivered", DeliveredEvents());
+    events.set("queuedInTeardown", EventsQueuedInTeardown());
     report.set("events", events);
     report.set("drawing", Drawing::instance().describe());
     report.set("openContexts", OpenContexts());

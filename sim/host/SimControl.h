@@ -70,6 +70,11 @@ SIM_API bool RunUntil(const std::function<bool()>& done, std::chrono::millisecon
 SIM_API long DeliveredEvents();
 // Events queued (Synchronize) and not yet delivered or dropped.
 SIM_API long QueuedEvents();
+// The host is inside the plug-in's End, or is unloading the plug-in (under the
+// loader lock): a Synchronize call made meanwhile, registered source or not, is
+// counted apart, as "events.queuedInTeardown".
+SIM_API void SetPluginTeardown(bool inTeardown);
+SIM_API long EventsQueuedInTeardown();
 SIM_API long CompletedDeferredCalls();
 
 // When the host last saw each step of a hand-over, for latency measurements: an

@@ -22,6 +22,7 @@ public:
     }
     std::string shownDescription() const override { return "ISO4017 D=8 L=40"; }
     std::string statusText() const override { return "Opened: ISO 4017 - M8 x 40 - 8.8"; }
+    std::string lastCommand() const override { return "mident=(none)"; }
     void armBrokenGeometry() override { brokenArmed = true; }
     void armHoldGeometry() override { holdGeometryArmed = true; }
     void armHoldRecord() override { holdArmed = true; }

@@ -150,6 +150,7 @@ std::string runAutomationCommand(const std::string& command, ViewerActions& view
     if (verb == "shown" && args.size() == 1) {
         return "ok " + viewer.shownDescription() + "\n" + viewer.statusText();
     }
+    if (verb == "command" && args.size() == 1) return "ok " + viewer.lastCommand();
     if (verb == "fault") return fault(args, viewer);
     if (verb == "release" && args.size() == 1) return reply(viewer.releaseHeld());
     return "error unknown command '" + command + "'";

@@ -3,6 +3,10 @@
 //   take KEY [NAME=VALUE]...     show that part, then take it
 //   shown                        "ok <KEY> <NAME=VALUE>..." or "ok none", then a line
 //                                break and the status line text
+//   command                      "ok " and the options of the last command the viewer
+//                                got (its own command line or a handed-over one), as
+//                                the log describes them: "... mident=(none) ..." for a
+//                                new part
 //   fault broken-geometry        the next take writes a malformed geometry file
 //   fault hold-geometry          the next take writes half its geometry file and keeps
 //                                it open, without a record, until release
@@ -31,6 +35,7 @@ public:
     virtual ActionResult take() = 0;
     virtual std::string shownDescription() const = 0;  // "ISO4017 D=8 L=40" or "none"
     virtual std::string statusText() const = 0;
+    virtual std::string lastCommand() const = 0;
     virtual void armBrokenGeometry() = 0;
     virtual void armHoldGeometry() = 0;
     virtual void armHoldRecord() = 0;

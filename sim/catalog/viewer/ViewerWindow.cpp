@@ -179,6 +179,7 @@ void ViewerWindow::onSizeSelected() {
 
 void ViewerWindow::applyCommand(const CatalogOptions& options) {
     const bool languageChanged = !options.language.empty() && options.language != options_.language;
+    lastCommand_ = describeOptions(options);
     options_.cadName = options.cadName;
     options_.path = options.path;
     options_.format = options.format;

@@ -41,6 +41,7 @@ public:
     ActionResult take() override;
     std::string shownDescription() const override;
     std::string statusText() const override { return status_; }
+    std::string lastCommand() const override { return lastCommand_; }
     void armBrokenGeometry() override;
     void armHoldGeometry() override;
     void armHoldRecord() override;
@@ -75,6 +76,7 @@ private:
     int shownFamily_ = -1;          // index into catalog_.families(), -1 = none
     const Part* shownPart_ = nullptr;
     std::string status_;
+    std::string lastCommand_;
     bool ready_ = false;
     bool quitAfterTake_ = false;
 

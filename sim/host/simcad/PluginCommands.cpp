@@ -39,7 +39,9 @@ CommandResult unload(Script& script, const Words& words)
         return CommandResult::Error("the plug-in is not loaded");
     sim::SetMacro(PLUGIN_MACRO, nullptr);
     auto start = std::chrono::steady_clock::now();
+    sim::SetPluginTeardown(true);
     script.plugin().Unload();
+    sim::SetPluginTeardown(false);
     auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
         std::chrono::steady_clock::now() - start);
     return CommandResult::Ok("unloaded in " + std::to_string(elapsed.count()) + " ms");
@@ -66,7 +68,10 @@ CommandResult callMain(Script& script, const Words&)
 
 CommandResult callEnd(Script& script, const Words&)
 {
-    return callPlugin(script, [&] { return script.plugin().End(); });
+    sim::SetPluginTeardown(true);
+    CommandResult result = callPlugin(script, [&] { return script.plugin().End(); });
+    sim::SetPluginTeardown(false);
+    return result;
 }
 
 // The part argument of `select`: arg=TEXT passes a text, a value of the wrong

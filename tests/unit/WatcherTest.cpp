@@ -147,8 +147,9 @@ TEST_F(Watcher, AHeldRecordWaitsForItsWriterButNotBeyondTheBound)
         ASSERT_TRUE(WatchUntilTheRecordIsFoundHeld("catalog-writes-" + std::to_string(writesOn), writer));
         EXPECT_EQ(ExportDetectionState, 3) << "the delivery waits";
         if (writesOn) {
-            // Longer in all than the bound, each piece a change that restarts it.
-            for (int piece = 0; piece < 8; ++piece) {
+            // Longer in all than the bound, each piece a change that restarts it,
+            // and well within the cap counted from the decision.
+            for (int piece = 0; piece < 7; ++piece) {
                 WritePiece(writer, "NAME=x\n");
                 std::this_thread::sleep_for(150ms);
                 ASSERT_EQ(sim::QueuedEvents(), 0) << "delivered while the record was written, piece " << piece;
@@ -192,10 +193,11 @@ TEST_F(Watcher, AStaleStateStillWaitsForTheNextExportsWriter)
 }
 
 // The detection table alone would have delivered as soon as the names were
-// complete, so a stop while the delivery waits for the writer (a new command, a
-// close, End, an unload) delivers at once, and so does a catalog found gone
-// while another process holds the record. Here the writer keeps changing the
-// record: only the stop or the catalog check can end the wait.
+// complete, so a stop while the delivery waits for the writer (an older event's
+// handler, or a command that came as the table decided) delivers at once, and
+// so does a catalog found gone while another process holds the record. Here the
+// writer keeps changing the record: only the stop or the catalog check can end
+// the wait before the cap.
 TEST_F(Watcher, AStopOrAGoneCatalogDeliversAWaitingExportAtOnce)
 {
     for (bool stop : {true, false}) {
@@ -216,13 +218,61 @@ TEST_F(Watcher, AStopOrAGoneCatalogDeliversAWaitingExportAtOnce)
         } else {
             catalog->Terminate();
         }
-        bool delivered = DeliveredWithin(3s);
+        // The cap, 2 s after the decision, would deliver too, but not this soon.
+        bool delivered = DeliveredWithin(1s);
         writing = false;
         pieces.join();
         ASSERT_TRUE(delivered);
         EXPECT_EQ(ExportDetectionState, 0);
         EXPECT_EQ(Reported("deferredCalls[-1].functionNumber").number(), 104);
     }
+}
+
+// What holds a decided delivery back is the export's own writer, and only for
+// a bound: another program that floods the export folder (the system then loses
+// the change records) does not stretch the wait for a record held unchanged,
+// a writer that touches its record again and again holds it at most 2 s from the
+// decision, and a record held since before this watcher started, of which it
+// saw no change, does not hold it at all.
+TEST_F(Watcher, OnlyTheExportsWriterHoldsTheDeliveryAndOnlyWithinItsBounds)
+{
+    enum Meanwhile { FloodTheFolder, TouchTheRecord };
+    for (Meanwhile meanwhile : {FloodTheFolder, TouchTheRecord}) {
+        SCOPED_TRACE(meanwhile == FloodTheFolder ? "a flooded folder" : "a record touched every 200 ms");
+        UniqueHandle writer;
+        ASSERT_TRUE(WatchUntilTheRecordIsFoundHeld("catalog-bounds-" + std::to_string(meanwhile), writer));
+        std::atomic<bool> going{true};
+        std::thread other([&] {
+            for (int i = 0; going; ++i) {
+                if (meanwhile == FloodTheFolder) {
+                    Write(std::string(120, 'n') + std::to_string(i % 50), "x");
+                } else {
+                    WritePiece(writer, "x");
+                    std::this_thread::sleep_for(200ms);
+                }
+            }
+        });
+        // Well past both bounds, the other writer still at work.
+        bool delivered = DeliveredWithin(4s);
+        going = false;
+        other.join();
+        EXPECT_TRUE(delivered) << "delivered while the other writing went on";
+        EXPECT_EQ(ExportDetectionState, 0);
+    }
+    UniqueHandle writer(CreateFileW((exports / "tarnvel_output_7.sat.txt").c_str(), GENERIC_WRITE,
+                                    FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(writer);
+    ExportDetectionState = 3;
+    long looksBefore = WriterWait::LooksAtWriters();
+    plugin->StopWatching();
+    StartWatching();
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            Write("anything", "x");
+            return DeliveredWithin(100ms);
+        },
+        5s));
+    EXPECT_EQ(WriterWait::LooksAtWriters(), looksBefore) << "delivered at the decision, without a look";
 }
 
 // A catalog may open its record for writing again and again right after the

@@ -55,8 +55,8 @@ struct MERIDAX_tarnvel_thread::Watch {
     bool deliveryDecided = false;
 
     Watch(MERIDAX_plugin& owner, StopSignal& stop, const ExportNames& names, Phase& phase)
-        : owner(owner), phase(phase), exportName(names.fileName), recordName(names.fileName + ".txt"), directory(stop),
-          writer(names.exportPath, names.recordPath, Clock::now())
+        : owner(owner), phase(phase), exportName(names.fileName), recordName(names.fileName + ".txt"),
+          directory(stop), writer(names.exportPath, names.recordPath, Clock::now())
     {
     }
 

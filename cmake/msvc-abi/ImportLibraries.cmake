@@ -12,6 +12,8 @@
 # table, so that a DLL's static objects are destroyed when it is unloaded.
 set(msvc_abi_module_local_exports atexit _onexit at_quick_exit)
 
+include(${CMAKE_CURRENT_LIST_DIR}/ExportNames.cmake)
+
 function(tarnvel_msvc_import_libraries out_var)
     set(lib_dir ${CMAKE_BINARY_DIR}/msvc-abi/lib)
     file(MAKE_DIRECTORY ${lib_dir})
@@ -25,15 +27,9 @@ function(tarnvel_msvc_import_libraries out_var)
             if(NOT EXISTS ${dll})
                 message(FATAL_ERROR "msvc-abi: ${dll} not found (package libwine-dev / wine64)")
             endif()
-            execute_process(COMMAND ${readobj} --coff-exports ${dll}
-                OUTPUT_VARIABLE exports RESULT_VARIABLE failed)
-            if(failed)
-                message(FATAL_ERROR "msvc-abi: cannot read the exports of ${dll}")
-            endif()
-            string(REGEX MATCHALL "Name: [^\n]+" names "${exports}")
+            tarnvel_export_names(symbols ${readobj} ${dll})
             set(def "LIBRARY ${name}.dll\nEXPORTS\n")
-            foreach(entry ${names})
-                string(REPLACE "Name: " "" symbol "${entry}")
+            foreach(symbol ${symbols})
                 if(NOT symbol IN_LIST msvc_abi_module_local_exports)
                     string(APPEND def "    ${symbol}\n")
                 endif()

@@ -39,20 +39,15 @@ foreach(line ${lines})
     list(APPEND identifiers ${words})
 endforeach()
 
-execute_process(COMMAND ${READOBJ} --coff-exports ${SIMHOST_DLL}
-    OUTPUT_VARIABLE export_table RESULT_VARIABLE failed)
-if(failed)
-    message(FATAL_ERROR "cannot read the exports of ${SIMHOST_DLL}")
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/../../../cmake/msvc-abi/ExportNames.cmake)
+tarnvel_export_names(symbols ${READOBJ} ${SIMHOST_DLL})
 get_filename_component(simhost ${SIMHOST_DLL} NAME_WE)
-string(REGEX MATCHALL "Name: [^\n]+" entries "${export_table}")
 
 # A decorated name is owned by the identifiers before its first "@@": a member's
 # name and its class and namespaces, or a free function's name and its namespaces
 # (after "??" comes the code of a constructor, an operator or a vftable, then the
 # class). After the "@@", a digit marks data (static members, vftables).
-foreach(entry ${entries})
-    string(REPLACE "Name: " "" symbol "${entry}")
+foreach(symbol ${symbols})
     string(REGEX REPLACE "^\\?\\?(_[0-9A-Z]|[0-9A-Z])" "" qualified "${symbol}")
     string(REGEX REPLACE "^\\?" "" qualified "${qualified}")
     string(FIND "${qualified}" "@@" end)
@@ -90,6 +85,8 @@ foreach(identifier ${identifiers})
 endforeach()
 
 file(REMOVE_RECURSE ${SDK})
+file(GLOB earlier_definitions ${WORK}/*.def)
+file(REMOVE ${earlier_definitions})
 file(MAKE_DIRECTORY ${SDK}/lib ${SDK}/bin ${WORK})
 file(COPY ${HEADERS}/ DESTINATION ${SDK}/include FILES_MATCHING PATTERN "*.h")
 foreach(library ${libraries})

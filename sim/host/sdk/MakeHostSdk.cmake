@@ -9,7 +9,7 @@
 #    TABLE=        HostLibraries.txt
 #    HEADERS=      host/
 #    SDK=          the folder to lay out (made anew)
-#    WORK=         a folder for the module definitions
+#    WORK=         a folder for the module definitions (made anew)
 #    READOBJ=      llvm-readobj
 #    LINKER=       lld-link
 #    NO_CODE=      an object file with nothing in it: the linker makes no DLL without one
@@ -84,9 +84,7 @@ foreach(identifier ${identifiers})
     endif()
 endforeach()
 
-file(REMOVE_RECURSE ${SDK})
-file(GLOB earlier_definitions ${WORK}/*.def)
-file(REMOVE ${earlier_definitions})
+file(REMOVE_RECURSE ${SDK} ${WORK})
 file(MAKE_DIRECTORY ${SDK}/lib ${SDK}/bin ${WORK})
 file(COPY ${HEADERS}/ DESTINATION ${SDK}/include FILES_MATCHING PATTERN "*.h")
 foreach(library ${libraries})

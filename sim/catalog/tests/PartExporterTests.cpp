@@ -31,25 +31,11 @@ protected:
 using testing::errorOfExclusiveOpen;
 using testing::errorOfOpenForWriting;
 
-TEST_F(PartExporterTest, WritesGeometryThenRecord) {
-    const std::string path = directory.file("out.sat");
-    const auto result = exporter.take(bolt(), path, "SAT");
-    ASSERT_TRUE(result.ok) << result.text;
-    EXPECT_EQ(readWholeFile(path), geometryText(bolt(), "SAT"));
-    EXPECT_EQ(readWholeFile(path + ".txt"), exportRecordText(bolt()));
-}
-
 TEST_F(PartExporterTest, ReplacesALongerOldRecordCompletely) {
     const std::string path = directory.file("out.sat");
     ASSERT_TRUE(writeWholeFile(path + ".txt", std::string(5000, 'x')).empty());
     ASSERT_TRUE(exporter.take(bolt(), path, "SAT").ok);
     EXPECT_EQ(readWholeFile(path + ".txt"), exportRecordText(bolt()));
-}
-
-TEST_F(PartExporterTest, RewriteKeepsTheSameCompleteContent) {
-    const std::string path = directory.file("record.txt");
-    ASSERT_TRUE(writeRecordFile(path, "[Attributes]\nA=1\n").empty());
-    EXPECT_EQ(readWholeFile(path), "[Attributes]\nA=1\n");
 }
 
 TEST_F(PartExporterTest, BrokenGeometryAppliesToTheNextTakeOnly) {

@@ -7,33 +7,26 @@
 namespace catalog {
 namespace {
 
-TEST(Mident, ReadsThePluginFormWithTwoBlanks) {
-    const auto result = parseMident("{$iso4017/iso4017.prj},ISO4017  {D=8},{L=40}");
-    ASSERT_TRUE(result.ok()) << result.error;
-    EXPECT_EQ(result.mident.project, "iso4017/iso4017.prj");
-    EXPECT_EQ(result.mident.tail, "ISO4017");
-    EXPECT_EQ(result.mident.variables, (Variables{{"D", "8"}, {"L", "40"}}));
-}
-
-TEST(Mident, ReadsTheRecordFormWithOneBlank) {
-    const auto result = parseMident("{$iso4017/iso4017.prj},ISO4017 {L=40},{D=8}");
-    ASSERT_TRUE(result.ok()) << result.error;
-    EXPECT_EQ(result.mident.variables, (Variables{{"L", "40"}, {"D", "8"}}));
-}
-
-TEST(Mident, ReadsAMidentWithoutVariables) {
-    for (const char* text : {"{$iso4032/iso4032.prj},ISO4032 ", "{$iso4032/iso4032.prj},ISO4032"}) {
-        const auto result = parseMident(text);
-        ASSERT_TRUE(result.ok()) << text << ": " << result.error;
-        EXPECT_EQ(result.mident.tail, "ISO4032");
-        EXPECT_TRUE(result.mident.variables.empty());
+TEST(Mident, ReadsEveryFormItIsSent) {
+    const struct {
+        const char* text;
+        const char* tail;
+        Variables variables;
+    } cases[] = {
+        // The plug-in's form with two blanks, the record's with one, and without fields.
+        {"{$iso4017/iso4017.prj},ISO4017  {D=8},{L=40}", "ISO4017", {{"D", "8"}, {"L", "40"}}},
+        {"{$iso4017/iso4017.prj},ISO4017 {L=40},{D=8}", "ISO4017", {{"L", "40"}, {"D", "8"}}},
+        {"{$iso4032/iso4032.prj},ISO4032 ", "ISO4032", {}},
+        {"{$iso4032/iso4032.prj},ISO4032", "ISO4032", {}},
+        {"{$din625/din625.prj},DIN625  {TYPE=6204},{X_2=2.5}", "DIN625", {{"TYPE", "6204"}, {"X_2", "2.5"}}},
+    };
+    for (const auto& example : cases) {
+        const auto result = parseMident(example.text);
+        ASSERT_TRUE(result.ok()) << example.text << ": " << result.error;
+        EXPECT_EQ(result.mident.tail, example.tail) << example.text;
+        EXPECT_EQ(result.mident.variables, example.variables) << example.text;
     }
-}
-
-TEST(Mident, ReadsDecimalAndWordValues) {
-    const auto result = parseMident("{$din625/din625.prj},DIN625  {TYPE=6204},{X_2=2.5}");
-    ASSERT_TRUE(result.ok()) << result.error;
-    EXPECT_EQ(result.mident.variables, (Variables{{"TYPE", "6204"}, {"X_2", "2.5"}}));
+    EXPECT_EQ(parseMident("{$iso4017/iso4017.prj},ISO4017  {D=8}").mident.project, "iso4017/iso4017.prj");
 }
 
 TEST(Mident, RefusesMalformedTexts) {

@@ -833,14 +833,12 @@ def _rush(s, p):
 
 
 def _held(s, p):
-    """A record written whole and held open, sent back for a part first or not. The
-    export is delivered once, on this road, and a command in the window has the
-    outcome it would have had had the delivery come when the detection decided it:
-    the import (in place of the part being edited then), then the command, which
-    takes the place of the import's call that shows the catalog again; a 102 on the
-    replaced part goes to the part that took its place. After End or an unload the
-    host drops the event. The catalog still holds the record when the import or the
-    shutdown deletes the export files, so the record may stay behind."""
+    """A record written whole and held open, most often for a part sent back just
+    before. The export lands once, on this road; a command in the window comes after
+    the import, in place of the import's call that opens the catalog again, and an
+    edit of the replaced part goes to the part that took its place. After End or an
+    unload the host drops the event. The record, still held when the export files
+    are deleted, may stay behind."""
     if p["replace"] is not None:
         s = _edit(s, p["replace"])[0]
     replaced, then = s.edited, p["then"]

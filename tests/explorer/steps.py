@@ -51,8 +51,8 @@ class Step:
 # They are not chosen at random besides.
 FAULT_KINDS = ["kill", "kill-mid-write", "kill-mid-record", "quit-after-take", "reopen",
                "directory", "missing-directory", "burst", "take-burst", "start-in-progress",
-               "event-at-close", "between-calls", "kill", "rush", "hand-start", "modes", "illegal",
-               "rush", "event-at-close", "between-calls", "rush", "rush", "held-window", "held-window"]
+               "event-at-close", "between-calls", "held-window", "kill", "rush", "hand-start", "modes",
+               "illegal", "rush", "event-at-close", "between-calls", "rush", "rush", "held-window"]
 FAULT_EVERY = 3
 # The variants each kind takes in turn, as the parameters they set.
 VARIANTS = {"event-at-close": [{"then": "end"}, {"then": "unload"}],

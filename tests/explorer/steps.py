@@ -47,7 +47,7 @@ class Step:
 # meet one in a short run). A kind with variants (End or unload after it, a new
 # part or a take first, what comes in a held record's window) has entries of its
 # own and takes its variants in turn, so that a run of 1000 steps meets each
-# variant at least four times, and a short run meets every kind.
+# variant about four times or more, and a short run meets every kind.
 # They are not chosen at random besides.
 FAULT_KINDS = ["kill", "kill-mid-write", "kill-mid-record", "quit-after-take", "reopen",
                "directory", "missing-directory", "burst", "take-burst", "start-in-progress",

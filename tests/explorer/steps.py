@@ -867,11 +867,12 @@ def _held(s, p):
 
 
 def _record_may_stay(s):
-    """The export files deleted, or the record, still held by its writer, left."""
-    if s.extension is None or s.files:
+    """The export files deleted, or the record, still held by its writer, left
+    (beside what other files an earlier road left)."""
+    if s.extension is None or s.extension + ".txt" in s.files:
         return [s]
     left = s.copy()
-    left.files = {left.extension + ".txt"}
+    left.files.add(left.extension + ".txt")
     left.on_disk = (None, False, "full", 0)
     return [s, left]
 

@@ -42,24 +42,24 @@ class Step:
 
 # The steps that are faults or rare moments of the road. A schedule gives every
 # third step to one of them, the first of its queue that fits, which then goes to
-# the back: each entry comes about once in 70 steps (a kill, with two entries,
+# the back: each entry comes about once in 72 steps (a kill, with two entries,
 # twice as often: it needs a running catalog, so that one entry alone might not
-# meet one in a short run). A kind with variants (End or
-# unload after it, a new part or a take first) has an entry for each and takes its
-# variants in turn, so that a run of 1000 steps meets each variant at least ten
-# times, and a short run meets every kind.
+# meet one in a short run). A kind with variants (End or unload after it, a new
+# part or a take first, what comes in a held record's window) has entries of its
+# own and takes its variants in turn, so that a run of 1000 steps meets each
+# variant about four times or more, and a short run meets every kind.
 # They are not chosen at random besides.
 FAULT_KINDS = ["kill", "kill-mid-write", "kill-mid-record", "quit-after-take", "reopen",
                "directory", "missing-directory", "burst", "take-burst", "start-in-progress",
-               "event-at-close", "between-calls", "kill", "rush", "hand-start", "modes", "illegal",
-               "rush", "event-at-close", "between-calls", "rush", "rush", "held-window"]
+               "event-at-close", "between-calls", "held-window", "kill", "rush", "hand-start", "modes",
+               "illegal", "rush", "event-at-close", "between-calls", "rush", "rush", "held-window"]
 FAULT_EVERY = 3
 # The variants each kind takes in turn, as the parameters they set.
 VARIANTS = {"event-at-close": [{"then": "end"}, {"then": "unload"}],
             "between-calls": [{"then": "end"}, {"then": "unload"}],
             "start-in-progress": [{"then": "new"}, {"then": "edit"}],
-            "held-window": [{"then": "close"}, {"then": "end"}, {"then": "new"}, {"then": "unload"},
-                            {"then": "edit"}, {"then": "wait"}],
+            "held-window": [{"then": "close"}, {"then": "edit-same"}, {"then": "end"}, {"then": "new"},
+                            {"then": "unload"}, {"then": "edit"}, {"then": "wait"}],
             "rush": [{"first": "take", "then": "end"}, {"first": "take", "then": "unload"},
                      {"first": "new", "then": "end"}, {"first": "take", "then": "end"},
                      {"first": "new", "then": "unload"}]}
@@ -275,9 +275,7 @@ _MAKERS = {
                                          part=catalog_parts.random_part(rng)),
     "reopen": lambda rng, s: Step("reopen", part=catalog_parts.random_part(rng),
                                   ms=rng.choice([300, 1000])),
-    "held-window": lambda rng, s: Step("held-window", part=catalog_parts.random_part(rng),
-                                       then=rng.choice(["close", "wait", "new", "end", "edit", "unload"]),
-                                       edit=_edit_choice(rng, s), ms=next(_HOLD_MS)),
+    "held-window": lambda rng, s: _held_window(rng, s),
     "take-burst": lambda rng, s: Step("take-burst", part=catalog_parts.random_part(rng),
                                       fault="pieces", count=rng.choice([5, 30])),
     # The host's other work may leave the reader's modes anywhere before an import.
@@ -289,6 +287,16 @@ _MAKERS = {
 _ADDED_TAGS = [{}, {"TVL_ID0": "A"}, {"TVL_ID0": "A", "TVL_ID1": "B", "TVLM_0_D": "5"}] + 2 * [
                {"TVL_ID0": "iso4017/iso4017.prj", "TVL_ID1": "ISO4017", "TVLM_2_L": "40",
                 "TVLM_10_A": "1", "TVLM_0_Z": "8", "TVLM_1_D": "8"}]
+
+
+def _held_window(rng, s):
+    """Most held records replace a part sent back first; an edit in the window
+    goes to another identified part, or to the very part being replaced."""
+    identified = [part.serial for part in s.parts if part.identified()]
+    replace = rng.choice(identified) if identified and rng.random() < 0.7 else None
+    others = [serial for serial in identified if serial != replace]
+    return Step("held-window", part=catalog_parts.random_part(rng), replace=replace, ms=next(_HOLD_MS),
+                edit=rng.choice(others) if others and rng.random() < 0.8 else _edit_choice(rng, s))
 
 
 def _mode_values(rng):
@@ -322,8 +330,10 @@ def fits(step, states):
         return False
     if step.kind == "start-in-progress" and any(t.viewer is not False for t in states):
         return False
-    if step.kind == "held-window" and step.params["then"] == "edit" and step.params["edit"] is not None \
-            and state.part(step.params["edit"]) is None:
+    if step.kind == "held-window" and (
+            any(step.params[name] is not None and state.part(step.params[name]) is None
+                for name in ("replace", "edit"))
+            or step.params["then"] == "edit-same" and step.params["replace"] is None):
         return False
     if step.kind in ("kill-mid-record", "quit-after-take", "reopen", "between-calls",
                      "held-window") and (
@@ -400,8 +410,10 @@ def commands(step, states):
         # watcher waits for its writer. The log line with the step's own hold time
         # says the take has begun; a moment later both names are complete and the
         # delivery waits for the writer (at most a second after the write).
-        held = ["catalog fault pieces 1 0 open %d" % p["ms"], "catalog take " + _take_words(p["part"]),
-                'wait text ${EXPORT}\\..\\catalog.log "closed %d ms after the last"' % p["ms"]]
+        replace = state.part(p["replace"]) if p["replace"] is not None else None
+        first = ["select 102 part=%d" % replace.id] + settle if replace else []
+        held = first + ["catalog fault pieces 1 0 open %d" % p["ms"], "catalog take " + _take_words(p["part"]),
+                        'wait text ${EXPORT}\\..\\catalog.log "closed %d ms after the last"' % p["ms"]]
         then = p["then"]
         if then == "wait":
             return held + ["wait import 10000"] + settle
@@ -410,8 +422,8 @@ def commands(step, states):
             return held + ["select 101", "wait import 10000"] + settle
         if then == "new":
             return held + ["select 100", "wait import 10000"] + settle
-        if then == "edit":
-            part = state.part(p["edit"]) if p["edit"] is not None else None
+        if then in ("edit", "edit-same"):
+            part = replace if then == "edit-same" else state.part(p["edit"]) if p["edit"] is not None else None
             answer = ["answer OK"] if not (part and part.identified()) else []
             return held + answer + ["select 102" + (" part=%d" % part.id if part else ""),
                                     "wait import 10000"] + settle
@@ -821,34 +833,46 @@ def _rush(s, p):
 
 
 def _held(s, p):
-    """A record written whole and held open: the export is delivered once, on this
-    road, whatever the user or the host does in the window; after End or an unload
-    the host drops the event. The catalog still holds the record when the import
-    or the shutdown deletes the export files, so the record may stay behind."""
+    """A record written whole and held open, most often for a part sent back just
+    before. The export lands once, on this road; a command in the window comes after
+    the import, in place of the import's call that opens the catalog again, and an
+    edit of the replaced part goes to the part that took its place. After End or an
+    unload the host drops the event. The record, still held when the export files
+    are deleted, may stay behind."""
+    if p["replace"] is not None:
+        s = _edit(s, p["replace"])[0]
+    replaced, then = s.edited, p["then"]
     _written(s, p["part"])
     s.shown = p["part"]
-    then = p["then"]
     if then in ("end", "unload"):
         s.detection = frozenset([0])
         _destroy(s)
-        if then == "unload":
-            s.loaded = False
+        s.loaded = then == "end"
         return _record_may_stay(s)
+    s = _import(s)
+    if then == "wait":
+        return _record_may_stay(s)
+    s.deferred.pop()
+    s.commands.pop()
     if then == "close":
         s.watcher, s.viewer = "none", False
     elif then == "new":
         s = _new_part(s, "Abbruch")
-    elif then == "edit":
-        s = _edit(s, p["edit"])[0]
-    return _record_may_stay(_import(s))
+    else:
+        target = p["replace"] if then == "edit-same" else p["edit"]
+        if replaced is not None and s.part(replaced) is None and target == replaced:
+            target = s.parts[-1].serial
+        s = _edit(s, target)[0]
+    return _record_may_stay(s)
 
 
 def _record_may_stay(s):
-    """The export files deleted, or the record, still held by its writer, left."""
-    if s.extension is None or s.files:
+    """The export files deleted, or the record, still held by its writer, left
+    (beside what other files an earlier road left)."""
+    if s.extension is None or s.extension + ".txt" in s.files:
         return [s]
     left = s.copy()
-    left.files = {left.extension + ".txt"}
+    left.files.add(left.extension + ".txt")
     left.on_disk = (None, False, "full", 0)
     return [s, left]
 
@@ -882,7 +906,7 @@ BRANCHES = ["between-calls end", "between-calls unload", "kill-mid-record", "qui
             "take with broken-geometry", "take with a long remark", "installation offer", "rush new then end",
             "rush new then unload", "rush take then end", "rush take then unload",
             "held window wait", "held window close", "held window new", "held window edit",
-            "held window end", "held window unload"]
+            "held window edit-same", "held window end", "held window unload"]
 
 
 # ---- branches -----------------------------------------------------------------------

@@ -22,7 +22,13 @@ bool MERIDAX_plugin::NewPart()
 bool MERIDAX_plugin::EditPart(_ObObject* part)
 {
     UtCString modelIdent;
-    if (GetPartIdentification(part, modelIdent) && FindCatalogProcesses(Raise) != ScriptHostOnly) {
+    bool identified = GetPartIdentification(part, modelIdent);
+    return EditIdentifiedPart(part, identified, modelIdent);
+}
+
+bool MERIDAX_plugin::EditIdentifiedPart(_ObObject* part, bool identified, UtCString modelIdent)
+{
+    if (identified && FindCatalogProcesses(Raise) != ScriptHostOnly) {
         UtCString commandLine = BuildCommandLine(modelIdent);
         editedPart = part;
         if (SendTVLCommand(commandLine))

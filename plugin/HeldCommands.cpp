@@ -14,14 +14,21 @@
 #include <utility>
 
 // Once one command is held, every later one is held behind it, so that the
-// user's commands keep their order.
+// user's commands keep their order. A held edit reads its part's identification
+// at once, as it would have, and keeps it.
 void MERIDAX_plugin::RunOrHoldCommand(int functionNumber, _ObObject* part)
 {
-    if (!heldCommands.empty() || (watcher && watcher->DeliveryWaiting())) {
-        heldCommands.push_back({functionNumber, part});
+    HeldCommand command{functionNumber, part, false, UtCString()};
+    if (heldCommands.empty() && !(watcher && watcher->DeliveryWaiting())) {
+        if (functionNumber == EDIT_PART)
+            EditPart(part);
+        else
+            RunCommand(command);
         return;
     }
-    RunCommand({functionNumber, part});
+    if (functionNumber == EDIT_PART)
+        command.identified = GetPartIdentification(part, command.modelIdent);
+    heldCommands.push_back(std::move(command));
 }
 
 void MERIDAX_plugin::RunCommand(const HeldCommand& command)
@@ -34,21 +41,22 @@ void MERIDAX_plugin::RunCommand(const HeldCommand& command)
         CloseCatalog();
         break;
     case EDIT_PART:
-        EditPart(command.part);
+        EditIdentifiedPart(command.part, command.identified, command.modelIdent);
         break;
     default:
         break;
     }
 }
 
-// The import may have deleted a part that a held command names: the part that
-// took its place is the one the user now sees there.
+// The import may have deleted a part that a held edit names: the part that took
+// its place is the one the user now sees there, and the catalog opens that one.
 void MERIDAX_plugin::RunHeldCommands(std::vector<HeldCommand> held, _ObObject* replaced,
                                      _ObObject* replacement)
 {
-    for (HeldCommand& command : held) {
-        if (replacement && command.part == replaced)
-            command.part = replacement;
-        RunCommand(command);
+    for (const HeldCommand& command : held) {
+        if (command.functionNumber == EDIT_PART && replacement && command.part == replaced)
+            EditPart(replacement);
+        else
+            RunCommand(command);
     }
 }

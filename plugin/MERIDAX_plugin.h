@@ -24,11 +24,14 @@ class MERIDAX_tarnvel_thread;
 
 using NameValueList = std::vector<std::pair<UtCString, UtCString>>;
 
-// A user's catalog command (100, 101 or 102, with the part of 102) held back
-// until the import of an export that was on its way when it was given.
+// A user's catalog command (100, 101 or 102) held back until the import of an
+// export that was on its way when it was given. A 102 keeps its part and the
+// identification read from it then: the user may delete the part meanwhile.
 struct HeldCommand {
     int functionNumber;
-    _ObObject* part;
+    _ObObject* part = nullptr;
+    bool identified = false;
+    UtCString modelIdent;
 };
 
 // Final: the base's destructor is deliberately not virtual, and the object is
@@ -71,6 +74,9 @@ public:
     // Opens the catalog on a placed part (null allowed); true when a command was
     // sent, for the part or, after the notice, for a new part.
     bool EditPart(_ObObject* part);
+    // The same, with the part's identification read before (`identified` false
+    // when it has none).
+    bool EditIdentifiedPart(_ObObject* part, bool identified, UtCString modelIdent);
     // The model identification text of a placed catalog part; false when it has none.
     bool GetPartIdentification(_ObObject* part, UtCString& modelIdent);
 

@@ -1,4 +1,5 @@
-// Exports that a catalog finishes slowly or oddly, 100 roads of each kind:
+// Exports that a catalog finishes slowly or oddly, 100 roads of each kind
+// (TARNVEL_PIECES_ROADS to change):
 // - the record written in pieces (created empty, four pieces 150 ms apart), closed
 //   at once after the last piece or 400 ms later;
 // - the record in pieces with the catalog ending right after its last piece;
@@ -46,7 +47,13 @@ using Clock = std::chrono::steady_clock;
 
 const char* const PARTS[] = {"ISO4017 D=8 L=40", "ISO4032 D=8", "ISO7089 D=8", "ISO2338 D=6 L=30",
                              "DIN625 TYPE=6204"};
-constexpr int ROADS = 100;
+// The roads of each kind: TARNVEL_PIECES_ROADS, 100 by default.
+int Roads()
+{
+    const char* value = std::getenv("TARNVEL_PIECES_ROADS");
+    int roads = value ? std::atoi(value) : 0;
+    return roads > 0 ? roads : 100;
+}
 
 // The catalog's log lines that mark its last close of the record.
 const char* const COMPLETE = "record complete ";
@@ -223,7 +230,7 @@ void BenchKind(BenchReport& report, RoadDriver& driver, const RoadKind& kind)
     long flooded = 0;
     long refusedBefore = RefusedWrites(driver.CatalogLog());
     std::vector<double> delay;
-    for (int road = 0; road < ROADS; ++road) {
+    for (int road = 0; road < Roads(); ++road) {
         std::string part = PARTS[road % 5];
         const std::string& fault = kind.faults[static_cast<std::size_t>(road) % kind.faults.size()];
         int closesBefore = kind.lastClose ? LinesWith(driver.CatalogLog(), kind.lastClose).count : 0;
@@ -260,7 +267,7 @@ void BenchKind(BenchReport& report, RoadDriver& driver, const RoadKind& kind)
         delay.push_back(ms);
     }
     std::string prefix = std::string("pieces.") + kind.name + ".";
-    std::string count = std::string(kind.note) + "; of " + std::to_string(ROADS) + " roads, " +
+    std::string count = std::string(kind.note) + "; of " + std::to_string(Roads()) + " roads, " +
                         std::to_string(imported) + " imported: TVL_ID0 and TVL_ID1 as the catalog wrote them";
     report.Add(prefix + "whole_identification", whole, "parts", count);
     report.Add(prefix + "refused_catalog_writes", RefusedWrites(driver.CatalogLog()) - refusedBefore,
@@ -281,7 +288,7 @@ void BenchKind(BenchReport& report, RoadDriver& driver, const RoadKind& kind)
                    std::string("the watcher's event within ") + withinMs + " ms of " +
                        (kind.lastClose ? "the record's last write" : "the table's decision"));
     if (kind.flood)
-        report.Add(prefix + "flood_files_per_road", static_cast<double>(flooded) / ROADS, "files",
+        report.Add(prefix + "flood_files_per_road", static_cast<double>(flooded) / Roads(), "files",
                    "files the other program wrote into the export folder on each road");
 }
 
@@ -462,7 +469,7 @@ void BenchCommandInWindow(BenchReport& report, RoadDriver& driver)
     WindowCounts counts;
     long staying = TakeAndImport(driver, STAYING_PART, "").imported ? LastPartId() : 0;
     long edited = TakeAndImport(driver, PARTS[4], "").imported ? LastPartId() : 0;
-    for (int road = 0; road < ROADS && staying && edited; ++road)
+    for (int road = 0; road < Roads() && staying && edited; ++road)
         edited = CommandInWindowRoad(driver, road, edited, staying, counts);
     const std::string prefix = "pieces.command_in_window.";
     report.Add(prefix + "wrong_outcome", counts.wrongOutcome, "roads",

@@ -6,7 +6,8 @@
 //   tarnvel_bench --flood FOLDER MS: the other program of the pieces section,
 //   which floods a folder with files (FolderFlood.h)
 // The soak's number of roads comes from TARNVEL_SOAK_ROADS (default 1000), the
-// unload's number of cycles of each kind from TARNVEL_UNLOAD_CYCLES (default 200).
+// unload's number of cycles of each kind from TARNVEL_UNLOAD_CYCLES (default 200),
+// the pieces section's roads of each kind from TARNVEL_PIECES_ROADS (default 100).
 #include "Benchmarks.h"
 #include "FolderFlood.h"
 

@@ -1,24 +1,37 @@
-// Exports that a catalog finishes slowly or oddly, 100 roads of each kind:
+// Exports that a catalog finishes slowly or oddly, 100 roads of each kind
+// (TARNVEL_PIECES_ROADS to change):
 // - the record written in pieces (created empty, four pieces 150 ms apart), closed
 //   at once after the last piece or 400 ms later;
 // - the record in pieces with the catalog ending right after its last piece;
 // - a catalog that reopens its record for writing again and again for a second
 //   after the take;
-// - a catalog that writes its record whole and keeps it open for 3 s;
-// - a command (101, 100) or End while the delivery waits for such a catalog.
+// - a catalog that writes its record whole and keeps it open for 3 s, also while
+//   another program floods the export folder with files;
+// - a catalog that keeps its whole record open for 5 s and writes it over every
+//   200 ms meanwhile;
+// - a command (100, 101, 102 on another part or on the part being replaced), End
+//   or an unload while the delivery waits for such a catalog.
 // Counts the parts that landed with their whole identification, the catalog's
 // refused writes, the imports that came on another road than their own, and how
 // long after the catalog's last close of the record (or its last write, for a
-// record kept open) the watcher queued its event.
+// record kept open, or the table's decision, for one written over) the watcher
+// queued its event; for the commands, the roads whose net outcome was not that of
+// the delivery at the table's moment followed by the command.
 #include "Benchmarks.h"
 
 #include "ExportDetection.h"
+#include "FolderFlood.h"
+#include "MERIDAX_plugin.h"
+#include "MERIDAX_tarnvel_thread.h"
+#include "ProcessProbe.h"
 #include "RoadDriver.h"
 #include "SimControl.h"
+#include "automation/CatalogAutomation.h"
 #include "tarnvelMain.h"
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cctype>
 #include <chrono>
 #include <cstdio>
@@ -34,7 +47,13 @@ using Clock = std::chrono::steady_clock;
 
 const char* const PARTS[] = {"ISO4017 D=8 L=40", "ISO4032 D=8", "ISO7089 D=8", "ISO2338 D=6 L=30",
                              "DIN625 TYPE=6204"};
-constexpr int ROADS = 100;
+// The roads of each kind: TARNVEL_PIECES_ROADS, 100 by default.
+int Roads()
+{
+    const char* value = std::getenv("TARNVEL_PIECES_ROADS");
+    int roads = value ? std::atoi(value) : 0;
+    return roads > 0 ? roads : 100;
+}
 
 // The catalog's log lines that mark its last close of the record.
 const char* const COMPLETE = "record complete ";
@@ -43,18 +62,27 @@ const char* const REOPENED = "record reopened ";
 const char* const LAST_PIECE = "record piece 1/1 written";
 // A record written whole and kept open for longer than the watcher's bound.
 const char* const HELD_OPEN = "fault pieces 1 0 open 3000";
-// The bound after the last write within which a held record is delivered, with
-// room for the watcher's own steps.
+// A record written whole, kept open and written over every 200 ms, for longer
+// than the watcher's cap.
+const char* const STEADY_WRITER = "fault pieces 1 0 open 5000 touch 200";
+// The bound after the last write within which a held record is delivered, and
+// the cap after the table's decision, each with room for the watcher's own steps.
 constexpr double HELD_BOUND_MS = 1100;
+constexpr double DECISION_CAP_MS = 2100;
+// How long the other program floods the export folder on each road: from before
+// the take until well after the bound.
+constexpr unsigned FLOOD_MS = 2500;
 // What the catalog's file calls say of an open that another handle's sharing refused.
 const char* const REFUSED = ", refused: another handle denies sharing";
 
 struct RoadKind {
     const char* name;
     std::vector<std::string> faults;  // armed before each take; an empty entry for none
-    const char* lastClose;            // the log line of the record's last close (or last write)
+    const char* lastClose;            // the log line of the record's last close (or last write);
+                                      // null: measured from the table's decision
     const char* note;
-    bool countWithinBound = false;    // count the events within HELD_BOUND_MS of that line
+    double countWithin = 0;           // count the events within this many ms of that moment
+    bool flood = false;               // another program floods the export folder meanwhile
 };
 
 struct MarkedLines {
@@ -140,14 +168,17 @@ std::string FamilyOf(const std::string& part) { return part.substr(0, part.find(
 
 // The catalog names a part's project after its family: ISO4017 is
 // "iso4017/iso4017.prj".
+std::string ProjectOf(const std::string& part)
+{
+    std::string folder;
+    for (char c : FamilyOf(part))
+        folder += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return folder + "/" + folder + ".prj";
+}
+
 bool HasWholeIdentification(const std::string& part)
 {
-    std::string family = FamilyOf(part);
-    std::string folder;
-    for (char c : family)
-        folder += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return AttributeOfLastPart("TVL_ID0") == folder + "/" + folder + ".prj" &&
-           AttributeOfLastPart("TVL_ID1") == family;
+    return AttributeOfLastPart("TVL_ID0") == ProjectOf(part) && AttributeOfLastPart("TVL_ID1") == FamilyOf(part);
 }
 
 int FilesIn(const std::filesystem::path& folder)
@@ -161,6 +192,31 @@ int FilesIn(const std::filesystem::path& folder)
 }
 
 
+// A take and its import, the host's main loop run in steps of a few milliseconds
+// meanwhile so that the moment the detection table decided is seen.
+struct Delivery {
+    bool imported = false;
+    std::optional<Clock::time_point> decidedAt;
+};
+
+Delivery TakeAndImport(RoadDriver& driver, const std::string& part, const std::string& fault)
+{
+    Delivery delivery;
+    Clock::time_point importBefore = sim::LastDeferredCallFinished(104);
+    long decisionBefore = MERIDAX_tarnvel_thread::PausesAtLastDeliveryDecision();
+    if (!driver.Take(part, fault))
+        return delivery;
+    auto deadline = Clock::now() + std::chrono::seconds(10);
+    while (!delivery.imported && Clock::now() < deadline) {
+        delivery.imported = sim::RunUntil(
+            [&] { return sim::LastDeferredCallFinished(104) != importBefore; }, std::chrono::milliseconds(2));
+        if (!delivery.decidedAt && MERIDAX_tarnvel_thread::PausesAtLastDeliveryDecision() != decisionBefore)
+            delivery.decidedAt = Clock::now();
+    }
+    sim::RunPending();  // the catalog is asked back for the next part
+    return delivery;
+}
+
 // One kind of road, 100 times in a row. An import of another road's part (the
 // families follow each other in a cycle, so neighbours differ) or one that comes
 // between roads is late: it came at a moment unrelated to its own export.
@@ -170,117 +226,258 @@ void BenchKind(BenchReport& report, RoadDriver& driver, const RoadKind& kind)
     int whole = 0;
     int late = 0;
     int deliveredEarly = 0;
-    int withinBound = 0;
+    int within = 0;
+    long flooded = 0;
     long refusedBefore = RefusedWrites(driver.CatalogLog());
     std::vector<double> delay;
-    for (int road = 0; road < ROADS; ++road) {
+    for (int road = 0; road < Roads(); ++road) {
         std::string part = PARTS[road % 5];
         const std::string& fault = kind.faults[static_cast<std::size_t>(road) % kind.faults.size()];
-        int closesBefore = LinesWith(driver.CatalogLog(), kind.lastClose).count;
+        int closesBefore = kind.lastClose ? LinesWith(driver.CatalogLog(), kind.lastClose).count : 0;
         Clock::time_point importBefore = sim::LastDeferredCallFinished(104);
         sim::RunPending();
         if (sim::LastDeferredCallFinished(104) != importBefore)
             ++late;
-        RoadTimes times = driver.Road(part, false, fault);
-        if (!times.imported)
+        std::optional<FolderFlood> flood;
+        if (kind.flood)
+            flood.emplace(driver.ExportDir(), FLOOD_MS);
+        Delivery delivery = TakeAndImport(driver, part, fault);
+        if (flood)
+            flooded += flood->Finish();
+        if (!delivery.imported)
             continue;
         ++imported;
         if (HasWholeIdentification(part))
             ++whole;
         else if (AttributeOfLastPart("TVL_ID1") != FamilyOf(part))
             ++late;
-        std::optional<MarkedLines> closed = WaitForAnother(driver.CatalogLog(), kind.lastClose, closesBefore);
-        std::optional<Clock::time_point> closedAt;
-        if (closed)
-            closedAt = LoggedAt(closed->last);
-        if (!closedAt)
+        std::optional<Clock::time_point> from = delivery.decidedAt;
+        if (kind.lastClose) {
+            std::optional<MarkedLines> closed = WaitForAnother(driver.CatalogLog(), kind.lastClose, closesBefore);
+            from = closed ? LoggedAt(closed->last) : std::nullopt;
+        }
+        if (!from)
             continue;
-        double ms = std::chrono::duration<double, std::milli>(sim::LastHandOverTimes().eventQueued -
-                                                               *closedAt)
+        double ms = std::chrono::duration<double, std::milli>(sim::LastHandOverTimes().eventQueued - *from)
                         .count();
         if (ms < 0)
             ++deliveredEarly;
-        if (ms <= HELD_BOUND_MS)
-            ++withinBound;
+        if (ms <= kind.countWithin)
+            ++within;
         delay.push_back(ms);
     }
     std::string prefix = std::string("pieces.") + kind.name + ".";
-    std::string count = std::string(kind.note) + "; of " + std::to_string(ROADS) + " roads, " +
+    std::string count = std::string(kind.note) + "; of " + std::to_string(Roads()) + " roads, " +
                         std::to_string(imported) + " imported: TVL_ID0 and TVL_ID1 as the catalog wrote them";
     report.Add(prefix + "whole_identification", whole, "parts", count);
     report.Add(prefix + "refused_catalog_writes", RefusedWrites(driver.CatalogLog()) - refusedBefore,
                "opens", "the catalog's opens of its files that a sharing conflict refused");
     report.Add(prefix + "late_deliveries", late, "imports", "an import on another road than its own");
-    report.Add(prefix + "delivered_before_close", deliveredEarly, "roads",
-               "the watcher's event came before the catalog's last close of the record");
-    report.AddSpread(prefix + "delivery_after_close", SpreadOf(delay), "ms",
-                     "the catalog's last close of the record (log, ms stamps) -> the watcher's event");
-    if (kind.countWithinBound)
-        report.Add(prefix + "delivered_within_1100ms", withinBound, "parts",
-                   "the watcher's event within 1.1 s of the record's last write");
+    if (kind.lastClose) {
+        report.Add(prefix + "delivered_before_close", deliveredEarly, "roads",
+                   "the watcher's event came before the catalog's last close of the record");
+        report.AddSpread(prefix + "delivery_after_close", SpreadOf(delay), "ms",
+                         "the catalog's last close of the record (log, ms stamps) -> the watcher's event");
+    } else {
+        report.AddSpread(prefix + "delivery_after_decision", SpreadOf(delay), "ms",
+                         "the detection table's decision (seen by the main loop) -> the watcher's event");
+    }
+    std::string withinMs = std::to_string(static_cast<int>(kind.countWithin));
+    if (kind.countWithin > 0)
+        report.Add(prefix + "delivered_within_" + withinMs + "ms", within, "parts",
+                   std::string("the watcher's event within ") + withinMs + " ms of " +
+                       (kind.lastClose ? "the record's last write" : "the table's decision"));
+    if (kind.flood)
+        report.Add(prefix + "flood_files_per_road", static_cast<double>(flooded) / Roads(), "files",
+                   "files the other program wrote into the export folder on each road");
 }
 
-// The state that the user's commands (or End) in the window leave.
+// The user's command in the window where a decided delivery waits for its writer.
+enum class Command { Open, Close, EditOther, EditSame, End, Unload };
+const struct {
+    Command command;
+    const char* name;
+} COMMANDS[] = {{Command::Open, "100"},         {Command::Close, "101"},  {Command::EditOther, "102 other"},
+                {Command::EditSame, "102 same"}, {Command::End, "End"},   {Command::Unload, "unload"}};
+
+// The part that stays in the drawing through every road, sent back to the
+// catalog by "102 other"; it is none of PARTS.
+const char* const STAYING_PART = "ISO4017 D=10 L=50";
+
 struct WindowCounts {
-    int ownRoad = 0;
-    int endWithoutDelivery = 0;
-    int otherIdentification = 0;
+    int judged = 0;
+    int wrongOutcome = 0;
+    int notInWindow = 0;
     int late = 0;
     int stateNotZero = 0;
     int missed = 0;
 };
 
-// One road of a record written whole and held open, with a command in the window
-// where the delivery waits for the writer: after 101 and 100 the part still lands
-// on its own road, after End nothing lands.
-void CommandInWindowRoad(RoadDriver& driver, const std::string& part, int command, WindowCounts& counts)
+long LastPartId()
 {
+    sim::Json id = sim::Report().at("drawing.objects[-1].id");
+    return id.isNull() ? 0 : static_cast<long>(id.number());
+}
+
+// The model identification that the plug-in sends for a part ("ISO4032 D=8"):
+// "{$iso4032/iso4032.prj},ISO4032  {D=8}".
+std::string MidentOf(const std::string& part)
+{
+    std::string family = FamilyOf(part);
+    std::string mident = "{$" + ProjectOf(part) + "}," + family + " ";
+    for (std::size_t start = family.size(); start < part.size();) {
+        std::size_t end = std::min(part.find(' ', start + 1), part.size());
+        mident += (start == family.size() ? " {" : ",{") + part.substr(start + 1, end - start - 1) + "}";
+        start = end;
+    }
+    return mident;
+}
+
+// The mident of the catalog's last command, "(none)" for a new part; empty when
+// the catalog does not answer.
+std::string CatalogsLastMident()
+{
+    catalog::AutomationReply reply = catalog::sendCatalogCommand("command");
+    std::size_t from = reply.reply.find(" mident=");
+    std::size_t to = reply.reply.find(" language=");
+    if (!reply.ok() || from == std::string::npos || to == std::string::npos)
+        return {};
+    return reply.reply.substr(from + 8, to - from - 8);
+}
+
+// What the host and the catalog show after a road, against what the delivery at
+// the table's moment followed by the command must leave: the import in the
+// edited part's place (none after End or an unload), then the command.
+std::string WrongInOutcome(Command command, long edited, long staying, const std::string& part,
+                           std::size_t readsBefore, std::size_t partsBefore, long teardownEventsBefore)
+{
+    bool imports = command != Command::End && command != Command::Unload;
+    sim::Json report = sim::Report();
+    std::string wrong;
+    auto expect = [&](bool holds, const char* what) {
+        if (!holds)
+            wrong += std::string(wrong.empty() ? "" : ", ") + what;
+    };
+    expect(report.at("reads").size() == readsBefore + (imports ? 1 : 0), "reads");
+    expect(!imports || report.at("reads[-1].mode").number() == 9, "read mode");
+    expect(report.at("drawing.objects").size() == partsBefore, "parts in the drawing");
+    expect((sim::FindPart(edited) == nullptr) == imports, "the edited part replaced or kept");
+    expect(sim::FindPart(staying) != nullptr, "the other part kept");
+    expect(!imports || HasWholeIdentification(part), "the new part's identification");
+    expect(report.at("messages").size() == 0, "no notice");
+    expect(sim::EventsQueuedInTeardown() == teardownEventsBefore, "no event queued in teardown");
+    bool catalogRuns = command == Command::Open || command == Command::EditOther || command == Command::EditSame;
+    expect(catalog::isCatalogViewerRunning() == catalogRuns, "catalog running at the end");
+    if (catalogRuns) {
+        std::string mident = command == Command::Open        ? "(none)"
+                             : command == Command::EditOther ? MidentOf(STAYING_PART)
+                                                             : MidentOf(part);
+        expect(CatalogsLastMident() == mident, "the catalog's last command");
+    }
+    return wrong;
+}
+
+void GiveCommand(RoadDriver& driver, Command command, long edited, long staying)
+{
+    switch (command) {
+    case Command::Open:
+        driver.Select(100);
+        break;
+    case Command::Close:
+        driver.Select(101);
+        break;
+    case Command::EditOther:
+        driver.SendPartBack(staying);
+        break;
+    case Command::EditSame:
+        driver.SendPartBack(edited);
+        break;
+    case Command::End:
+        sim::SetPluginTeardown(true);
+        End();
+        sim::SetPluginTeardown(false);
+        break;
+    case Command::Unload:
+        sim::SetPluginTeardown(true);
+        tarnvel::DestroyPluginAtUnload(tarnvel::UnloadKind::LibraryUnload);
+        sim::SetPluginTeardown(false);
+        break;
+    }
+}
+
+// One road: the part `edited` sent back, changed in the catalog, which writes the
+// record whole and holds it open; the command 300 ms after the write, inside the
+// window where the delivery waits for the writer. Only a road whose command came
+// in that window is judged. Returns the part to edit on the next road: the edited
+// one, or the one that took its place.
+long CommandInWindowRoad(RoadDriver& driver, int road, long edited, long staying, WindowCounts& counts)
+{
+    Command command = COMMANDS[road % 6].command;
+    std::string part = PARTS[road % 5];
     Clock::time_point importBefore = sim::LastDeferredCallFinished(104);
     sim::RunPending();
     if (sim::LastDeferredCallFinished(104) != importBefore)
         ++counts.late;
     importBefore = sim::LastDeferredCallFinished(104);
+    Main();
+    sim::ClearReport();
+    driver.SendPartBack(edited);
     int writesBefore = LinesWith(driver.CatalogLog(), LAST_PIECE).count;
     if (!driver.Take(part, HELD_OPEN) || !WaitForAnother(driver.CatalogLog(), LAST_PIECE, writesBefore)) {
         ++counts.missed;
-        return;
+        return edited;
     }
     // The names are complete well within this, and the record is held far longer.
-    sim::RunUntil([] { return false; }, std::chrono::milliseconds(300));
-    if (command == 0)
-        End();
-    else
-        driver.Select(command);
-    bool imported = sim::RunUntil([&] { return sim::LastDeferredCallFinished(104) != importBefore; },
-                                  std::chrono::seconds(command == 0 ? 1 : 5));
+    sim::RunUntil(nullptr, std::chrono::milliseconds(300));
+    bool inWindow = g_plugin && g_plugin->watcher && g_plugin->watcher->DeliveryWaiting() &&
+                    sim::QueuedEvents() == 0 && sim::LastDeferredCallFinished(104) == importBefore;
+    std::size_t readsBefore = sim::Report().at("reads").size();
+    std::size_t partsBefore = sim::Report().at("drawing.objects").size();
+    long teardownEventsBefore = sim::EventsQueuedInTeardown();
+    GiveCommand(driver, command, edited, staying);
+    bool imports = command != Command::End && command != Command::Unload;
+    // After End or an unload the watcher has ended with the plug-in object: no
+    // event can come any more.
+    bool imported = imports && sim::RunUntil([&] { return sim::LastDeferredCallFinished(104) != importBefore; },
+                                             std::chrono::seconds(5));
+    sim::RunPending();
+    bool catalogEnds = !imports || command == Command::Close;
+    auto settled = [&] {
+        return probe::CountCatalogProcesses().scriptHosts == 0 && (!catalogEnds || CatalogProcessCount() == 0);
+    };
+    sim::RunUntil(settled, std::chrono::seconds(10));
     if (ExportDetectionState != 0)
         ++counts.stateNotZero;
-    if (command == 0) {
-        counts.endWithoutDelivery += !imported;
-        return;
-    }
-    if (!imported)
+    if (imports && !imported) {
         ++counts.missed;
-    else if (HasWholeIdentification(part))
-        ++counts.ownRoad;
-    else
-        ++counts.otherIdentification;
-    sim::RunPending();  // the catalog is asked back for the next part
+    } else if (!inWindow) {
+        ++counts.notInWindow;
+    } else {
+        ++counts.judged;
+        std::string wrong =
+            WrongInOutcome(command, edited, staying, part, readsBefore, partsBefore, teardownEventsBefore);
+        if (!wrong.empty()) {
+            ++counts.wrongOutcome;
+            std::printf("  command_in_window road %d (%s): %s\n", road, COMMANDS[road % 6].name, wrong.c_str());
+        }
+    }
+    return sim::FindPart(edited) ? edited : LastPartId();
 }
 
 void BenchCommandInWindow(BenchReport& report, RoadDriver& driver)
 {
-    const int commands[] = {101, 100, 0};
     WindowCounts counts;
-    for (int road = 0; road < ROADS; ++road)
-        CommandInWindowRoad(driver, PARTS[road % 5], commands[road % 3], counts);
+    long staying = TakeAndImport(driver, STAYING_PART, "").imported ? LastPartId() : 0;
+    long edited = TakeAndImport(driver, PARTS[4], "").imported ? LastPartId() : 0;
+    for (int road = 0; road < Roads() && staying && edited; ++road)
+        edited = CommandInWindowRoad(driver, road, edited, staying, counts);
     const std::string prefix = "pieces.command_in_window.";
-    report.Add(prefix + "delivered_on_own_road", counts.ownRoad, "parts",
-               "101 or 100 in the window: the held export still lands, whole, on its own road");
-    report.Add(prefix + "end_without_delivery", counts.endWithoutDelivery, "roads",
-               "End in the window: nothing lands");
-    report.Add(prefix + "other_identification", counts.otherIdentification, "parts",
-               "a part with another export's identification");
+    report.Add(prefix + "wrong_outcome", counts.wrongOutcome, "roads",
+               "of " + std::to_string(counts.judged) +
+                   " judged (100, 101, 102 on another part, 102 on the same part, End, unload in turn): "
+                   "not the outcome of the import at the table's moment, then the command");
+    report.Add(prefix + "not_in_window", counts.notInWindow, "roads",
+               "the delivery no longer waited when the command came: not judged");
     report.Add(prefix + "late_deliveries", counts.late, "imports", "an import between roads");
     report.Add(prefix + "state_not_zero", counts.stateNotZero, "roads", "the detection state after the road");
     report.Add(prefix + "missed", counts.missed, "roads", "a take or an import that did not come");
@@ -302,7 +499,12 @@ void BenchPieces(BenchReport& report, const std::filesystem::path& temp)
          "the record in 4 pieces, the catalog ending right after the last"},
         {"reopening_writer", {"fault reopen 1000"}, REOPENED,
          "the record reopened for writing again and again for 1 s after the take"},
-        {"held_open", {HELD_OPEN}, LAST_PIECE, "the record written whole and kept open for 3 s", true},
+        {"held_open", {HELD_OPEN}, LAST_PIECE, "the record written whole and kept open for 3 s", HELD_BOUND_MS},
+        {"busy_folder", {HELD_OPEN}, LAST_PIECE,
+         "the record written whole and kept open for 3 s, another program flooding the export folder",
+         HELD_BOUND_MS, true},
+        {"steady_writer", {STEADY_WRITER}, nullptr,
+         "the record written whole, kept open for 5 s and written over every 200 ms", DECISION_CAP_MS},
     };
     for (const RoadKind& kind : kinds)
         BenchKind(report, driver, kind);

@@ -69,10 +69,10 @@ Clock::time_point WriteStarted(const std::filesystem::path& exportFile)
     return steadyNow - std::chrono::microseconds(ageIn100ns / 10);
 }
 
-_ObObject* LastPart()
+long LastPartId()
 {
     sim::Json id = sim::Report().at("drawing.objects[-1].id");
-    return id.isNull() ? nullptr : sim::FindPart(static_cast<long>(id.number()));
+    return id.isNull() ? 0 : static_cast<long>(id.number());
 }
 
 }  // namespace
@@ -149,10 +149,12 @@ bool RoadDriver::Take(const std::string& part, const std::string& fault)
 
 void RoadDriver::Select(int functionNumber) { CallPluginEntry(functionNumber, nullptr); }
 
-void RoadDriver::SendLastPartBack()
+void RoadDriver::SendLastPartBack() { SendPartBack(LastPartId()); }
+
+void RoadDriver::SendPartBack(long id)
 {
     GiFunctionArguments arguments;
-    arguments.arguments["tarnvl_partId"] = std::make_shared<DynamicDataType<_ObObject*>>(LastPart());
+    arguments.arguments["tarnvl_partId"] = std::make_shared<DynamicDataType<_ObObject*>>(sim::FindPart(id));
     CallPluginEntry(102, &arguments);
 }
 

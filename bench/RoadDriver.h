@@ -40,9 +40,10 @@ public:
     // Has the host call the plug-in's macro entry with this function number now, as
     // the user's command does.
     void Select(int functionNumber);
-    // Sends the last part in the drawing back to the catalog (function 102), as the
-    // user does with a placed part.
+    // Sends the last part in the drawing, or the part of that id, back to the
+    // catalog (function 102), as the user does with a placed part.
     void SendLastPartBack();
+    void SendPartBack(long id);
     const std::filesystem::path& ExportDir() const { return exportDir_; }
     // The catalog's log, which it writes with a local time stamp on each line.
     std::filesystem::path CatalogLog() const { return exportDir_.parent_path() / "catalog.log"; }

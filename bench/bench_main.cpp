@@ -3,19 +3,26 @@
 // are measured, never judged: no benchmark fails on a time.
 //   tarnvel_bench [--only SECTION] [JSON_PATH]
 //   sections: parse, watcher, road, pieces, soak, user, unload
+//   tarnvel_bench --flood FOLDER MS: the other program of the pieces section,
+//   which floods a folder with files (FolderFlood.h)
 // The soak's number of roads comes from TARNVEL_SOAK_ROADS (default 1000), the
-// unload's number of cycles of each kind from TARNVEL_UNLOAD_CYCLES (default 200).
+// unload's number of cycles of each kind from TARNVEL_UNLOAD_CYCLES (default 200),
+// the pieces section's roads of each kind from TARNVEL_PIECES_ROADS (default 100).
 #include "Benchmarks.h"
+#include "FolderFlood.h"
 
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
 
 int main(int argc, char** argv)
 {
+    if (argc == 4 && std::strcmp(argv[1], "--flood") == 0)
+        return FloodFolder(argv[2], static_cast<unsigned>(std::strtoul(argv[3], nullptr, 10)));
     std::string only;
     std::string jsonPath;
     for (int i = 1; i < argc; ++i) {

@@ -38,7 +38,7 @@ public:
     std::optional<RecordPieces> armedPieces;
 };
 
-TEST(AutomationCommands, PiecesFaultTakesCountPauseAndOpenTime) {
+TEST(AutomationCommands, PiecesFaultTakesCountPauseOpenTimeAndTouches) {
     const struct {
         const char* command;
         RecordPieces pieces;
@@ -51,6 +51,8 @@ TEST(AutomationCommands, PiecesFaultTakesCountPauseAndOpenTime) {
         {"fault pieces open 400", {4, 150, 400}},
         {"fault pieces 1 0 open 0", {1, 0, 0}},
         {"fault pieces 100 60000 open 60000", {100, 60000, 60000}},
+        {"fault pieces 1 0 open 5000 touch 200", {1, 0, 5000, 200}},
+        {"fault pieces open 400 touch 1", {4, 150, 400, 1}},
     };
     for (const auto& example : cases) {
         FakeViewer viewer;
@@ -60,6 +62,9 @@ TEST(AutomationCommands, PiecesFaultTakesCountPauseAndOpenTime) {
     FakeViewer viewer;
     EXPECT_EQ(runAutomationCommand("fault pieces 3 200 open 500", viewer),
               "ok next take writes its record in 3 pieces 200 ms apart, open 500 ms after the last");
+    EXPECT_EQ(runAutomationCommand("fault pieces 1 0 open 5000 touch 200", viewer),
+              "ok next take writes its record in 1 pieces 0 ms apart, open 5000 ms after the last, "
+              "written over every 200 ms meanwhile");
 }
 
 TEST(AutomationCommands, RefusesMalformedCommandsWithoutTakingOrArming) {
@@ -83,7 +88,13 @@ TEST(AutomationCommands, RefusesMalformedCommandsWithoutTakingOrArming) {
                               "fault pieces 4 150 open 10 11",
                               "fault pieces 4 150 shut 10",
                               "fault pieces open",
-                              "fault pieces 4 150 open 60001"};
+                              "fault pieces 4 150 open 60001",
+                              "fault pieces 1 0 touch 200",
+                              "fault pieces 1 0 open 500 touch",
+                              "fault pieces 1 0 open 500 touch 0",
+                              "fault pieces 1 0 open 500 touch 60001",
+                              "fault pieces 1 0 open 500 touch 200 9",
+                              "fault pieces 1 0 open 500 poke 200"};
     for (const char* command : commands) {
         FakeViewer viewer;
         EXPECT_EQ(runAutomationCommand(command, viewer).rfind("error", 0), 0u) << command;

@@ -154,6 +154,42 @@ TEST_F(PartExporterTest, RecordInPiecesGrowsPieceByPieceWhileOpenAndEndsWhole) {
     EXPECT_EQ(readWholeFile(recordPath), record);
 }
 
+// A writer that holds its whole record open and writes it over again and again: each
+// touch leaves the record whole, moves its last-write time, and keeps it open until
+// the time to keep it open is up.
+TEST_F(PartExporterTest, ATouchedRecordStaysWholeAndOpenWhileItsLastWriteTimeMoves) {
+    const std::string path = directory.file("out.sat");
+    const std::string recordPath = path + ".txt";
+    const std::string record = exportRecordText(bolt());
+    exporter.armRecordPieces({1, 0, 500, 200});
+    ASSERT_TRUE(exporter.take(bolt(), path, "SAT").ok);
+    ASSERT_TRUE(exporter.continueRecord().ok);
+    ASSERT_EQ(readWholeFile(recordPath), record);
+    const FILETIME longAgo{0, 0x01000000};
+    for (unsigned touch = 1; touch <= 2; ++touch) {
+        SCOPED_TRACE("touch " + std::to_string(touch));
+        EXPECT_EQ(exporter.nextRecordStepInMs(), std::optional<unsigned>(200));
+        HANDLE stamp = CreateFileA(recordPath.c_str(), FILE_WRITE_ATTRIBUTES,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(stamp, INVALID_HANDLE_VALUE);
+        ASSERT_TRUE(SetFileTime(stamp, nullptr, nullptr, &longAgo));
+        CloseHandle(stamp);
+        ASSERT_TRUE(exporter.continueRecord().ok);
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        ASSERT_TRUE(GetFileAttributesExA(recordPath.c_str(), GetFileExInfoStandard, &data));
+        EXPECT_NE(CompareFileTime(&data.ftLastWriteTime, &longAgo), 0) << "the touch moved the time";
+        EXPECT_EQ(readWholeFile(recordPath), record);
+        EXPECT_EQ(errorOfExclusiveOpen(recordPath), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    }
+    EXPECT_EQ(exporter.nextRecordStepInMs(), std::optional<unsigned>(100));
+    const auto closed = exporter.continueRecord();
+    ASSERT_TRUE(closed.ok) << closed.text;
+    EXPECT_EQ(closed.text, "written " + recordPath);
+    EXPECT_EQ(errorOfExclusiveOpen(recordPath), 0u);
+    EXPECT_EQ(readWholeFile(recordPath), record);
+}
+
 TEST_F(PartExporterTest, ANewTakeFinishesARecordInPiecesFirst) {
     const std::string firstRecord = directory.file("first.sat") + ".txt";
     exporter.armRecordPieces({4, 150, 0});

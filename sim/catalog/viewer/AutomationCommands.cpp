@@ -50,7 +50,7 @@ std::optional<unsigned> number(const std::string& word, unsigned most) {
     return value;
 }
 
-// The words after "fault pieces": [N] [MS] [open MS2].
+// The words after "fault pieces": [N] [MS] [open MS2 [touch MS3]].
 std::optional<RecordPieces> recordPieces(const std::vector<std::string>& args) {
     RecordPieces pieces;
     size_t next = 2;
@@ -70,6 +70,12 @@ std::optional<RecordPieces> recordPieces(const std::vector<std::string>& args) {
         if (!keepOpen) return std::nullopt;
         pieces.keepOpenMs = *keepOpen;
     }
+    if (next < args.size()) {
+        if (args[next++] != "touch" || next >= args.size()) return std::nullopt;
+        const auto touch = number(args[next++], kLongestPauseMs);
+        if (!touch || *touch == 0) return std::nullopt;
+        pieces.touchMs = *touch;
+    }
     if (next != args.size()) return std::nullopt;
     return pieces;
 }
@@ -77,14 +83,18 @@ std::optional<RecordPieces> recordPieces(const std::vector<std::string>& args) {
 std::string armRecordPieces(const std::vector<std::string>& args, ViewerActions& viewer) {
     const auto pieces = recordPieces(args);
     if (!pieces) {
-        return "error usage: fault pieces [N] [MS] [open MS2] (N 1 to " + std::to_string(kMostPieces) +
-               ", MS and MS2 0 to " + std::to_string(kLongestPauseMs) + ")";
+        return "error usage: fault pieces [N] [MS] [open MS2 [touch MS3]] (N 1 to " +
+               std::to_string(kMostPieces) + ", MS and MS2 0 to " + std::to_string(kLongestPauseMs) +
+               ", MS3 1 to " + std::to_string(kLongestPauseMs) + ")";
     }
     viewer.armRecordPieces(*pieces);
     std::string text = "ok next take writes its record in " + std::to_string(pieces->count) +
                        " pieces " + std::to_string(pieces->pauseMs) + " ms apart";
     if (pieces->keepOpenMs > 0) {
         text += ", open " + std::to_string(pieces->keepOpenMs) + " ms after the last";
+    }
+    if (pieces->touchMs > 0) {
+        text += ", written over every " + std::to_string(pieces->touchMs) + " ms meanwhile";
     }
     return text;
 }
@@ -136,7 +146,7 @@ std::string fault(const std::vector<std::string>& args, ViewerActions& viewer) {
         viewer.armHoldRecord();
         return "ok next take holds its record back";
     }
-    return "error unknown fault (broken-geometry, hold-geometry, hold-record, pieces [N] [MS] [open MS2], "
+    return "error unknown fault (broken-geometry, hold-geometry, hold-record, pieces [N] [MS] [open MS2 [touch MS3]], "
            "reopen [MS], long-remark N or quit-after-take)";
 }
 

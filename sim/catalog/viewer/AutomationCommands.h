@@ -11,10 +11,11 @@
 //   fault hold-geometry          the next take writes half its geometry file and keeps
 //                                it open, without a record, until release
 //   fault hold-record            the next take holds its record back until release
-//   fault pieces [N] [MS] [open MS2]
+//   fault pieces [N] [MS] [open MS2 [touch MS3]]
 //                                the next take writes its record in N pieces (4), MS
 //                                milliseconds (150) apart, and closes it MS2 (0) after
-//                                the last
+//                                the last; with touch, writes the whole text over it
+//                                every MS3 milliseconds while it is kept open
 //   release                      finish the held geometry or write the held record now
 // Replies start with "ok" or "error <reason>".
 #pragma once

@@ -24,4 +24,12 @@ std::string OpenWriteFile::write(const std::string& content) {
     return {};
 }
 
+std::string OpenWriteFile::writeFromStart(const std::string& content) {
+    if (!file_) return "the file is not open";
+    if (SetFilePointer(file_.get(), 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) {
+        return "cannot seek: " + lastErrorText();
+    }
+    return write(content);
+}
+
 }  // namespace catalog

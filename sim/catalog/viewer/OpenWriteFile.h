@@ -20,6 +20,9 @@ public:
 
     // Appends `content` with one WriteFile. Returns "" or an error.
     std::string write(const std::string& content);
+    // Writes `content` over the file from its start with one WriteFile, the file
+    // still open. Returns "" or an error.
+    std::string writeFromStart(const std::string& content);
 
     void close() { file_.reset(); }
     bool isOpen() const { return file_.valid(); }

@@ -16,10 +16,16 @@ std::string bytesText(size_t done, size_t total) {
     return std::to_string(done) + " of " + std::to_string(total) + " bytes";
 }
 
+}  // namespace
+
 std::string describePlan(const RecordPieces& plan) {
-    return std::to_string(plan.count) + " pieces " + std::to_string(plan.pauseMs) +
-           " ms apart, closed " + std::to_string(plan.keepOpenMs) + " ms after the last";
+    std::string text = std::to_string(plan.count) + " pieces " + std::to_string(plan.pauseMs) +
+                       " ms apart, closed " + std::to_string(plan.keepOpenMs) + " ms after the last";
+    if (plan.touchMs > 0) text += ", written over every " + std::to_string(plan.touchMs) + " ms meanwhile";
+    return text;
 }
+
+namespace {
 
 // The record with a "REMARK" of `length` characters before its mident section.
 std::string withLongRemark(std::string record, unsigned length) {
@@ -162,6 +168,7 @@ ActionResult PartExporter::continueRecord() {
     if (!recordInPieces_) return ActionResult::failure("no record is being written");
     RecordPieceWriter& writer = *recordInPieces_;
     const unsigned piecesBefore = writer.piecesWritten();
+    const unsigned touchesBefore = writer.touchesDone();
     const std::string error = writer.step();
     const std::string path = writer.path();
     if (!error.empty()) {
@@ -173,6 +180,10 @@ ActionResult PartExporter::continueRecord() {
         logLine("record piece " + std::to_string(writer.piecesWritten()) + "/" +
                 std::to_string(writer.plan().count) + " written " + path + " (" +
                 bytesText(writer.bytesWritten(), writer.size()) + ")");
+    }
+    if (writer.touchesDone() != touchesBefore) {
+        logLine("record written over " + std::to_string(writer.touchesDone()) + "/" +
+                std::to_string(writer.touches()) + " " + path);
     }
     if (writer.isOpen()) return ActionResult::success("writing " + path);
     logLine("record complete " + path + " (" + std::to_string(writer.size()) + " bytes)");

@@ -12,6 +12,7 @@ RecordPieceWriter::RecordPieceWriter(std::string path, std::string text, RecordP
 
 std::string RecordPieceWriter::create() {
     piecesWritten_ = 0;
+    touchesDone_ = 0;
     return file_.create(path_);
 }
 
@@ -37,6 +38,14 @@ std::string RecordPieceWriter::step() {
         std::string error = writeNextPiece();
         if (!error.empty()) return error;
         if (piecesWritten_ < plan_.count || plan_.keepOpenMs > 0) return {};
+    } else if (touchesDone_ < touches()) {
+        std::string error = file_.writeFromStart(text_);
+        if (!error.empty()) {
+            file_.close();
+            return error;
+        }
+        ++touchesDone_;
+        return {};
     }
     file_.close();
     return {};
@@ -51,8 +60,14 @@ std::string RecordPieceWriter::finishNow() {
     return {};
 }
 
+unsigned RecordPieceWriter::touches() const {
+    return plan_.touchMs == 0 ? 0 : plan_.keepOpenMs / plan_.touchMs;
+}
+
 unsigned RecordPieceWriter::pauseBeforeStepMs() const {
-    return piecesWritten_ < plan_.count ? plan_.pauseMs : plan_.keepOpenMs;
+    if (piecesWritten_ < plan_.count) return plan_.pauseMs;
+    if (touchesDone_ < touches()) return plan_.touchMs;
+    return plan_.keepOpenMs - touches() * plan_.touchMs;
 }
 
 }  // namespace catalog

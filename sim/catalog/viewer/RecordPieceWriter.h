@@ -1,8 +1,10 @@
 // Writes one record file in pieces (see RecordPieces.h), one step at a time, so that
 // the viewer's UI thread can do the steps on a timer and stay responsive meanwhile:
 //   create()  the file, empty and open (write access not shared);
-//   step()    the next piece; after the last piece, once the time to keep it open
-//             has passed, closes it (at once when there is none);
+//   step()    the next piece; after the last piece, while it is kept open, the
+//             next touch (the whole text written over it from the start) when the
+//             plan has touches; once the time to keep it open has passed, closes
+//             it (at once when there is none);
 //   finishNow() everything left, then closes.
 // pauseBeforeStepMs() says how long to wait before the next step. The file stays
 // open, and so incomplete to anyone who looks, until the writer closes it.
@@ -31,6 +33,9 @@ public:
     const std::string& path() const { return path_; }
     const RecordPieces& plan() const { return plan_; }
     unsigned piecesWritten() const { return piecesWritten_; }
+    unsigned touchesDone() const { return touchesDone_; }
+    // How many touches the plan makes while the file is kept open.
+    unsigned touches() const;
     size_t bytesWritten() const { return pieceEnd(piecesWritten_); }
     size_t size() const { return text_.size(); }
 
@@ -43,6 +48,7 @@ private:
     RecordPieces plan_;
     OpenWriteFile file_;
     unsigned piecesWritten_ = 0;
+    unsigned touchesDone_ = 0;
 };
 
 }  // namespace catalog

@@ -321,9 +321,7 @@ void ViewerWindow::armHoldRecord() {
 }
 
 void ViewerWindow::armRecordPieces(const RecordPieces& pieces) {
-    logLine("fault armed: next take writes its record in " + std::to_string(pieces.count) +
-            " pieces " + std::to_string(pieces.pauseMs) + " ms apart, closed " +
-            std::to_string(pieces.keepOpenMs) + " ms after the last");
+    logLine("fault armed: next take writes its record in " + describePlan(pieces));
     exporter_.armRecordPieces(pieces);
 }
 

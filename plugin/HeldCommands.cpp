@@ -50,7 +50,7 @@ void MERIDAX_plugin::RunCommand(const HeldCommand& command)
 
 // The import may have deleted a part that a held edit names: the part that took
 // its place is the one the user now sees there, and the catalog opens that one.
-void MERIDAX_plugin::RunHeldCommands(std::vector<HeldCommand> held, _ObObject* replaced,
+void MERIDAX_plugin::RunHeldCommands(const std::vector<HeldCommand>& held, _ObObject* replaced,
                                      _ObObject* replacement)
 {
     for (const HeldCommand& command : held) {

@@ -118,7 +118,7 @@ public:
 
 private:
     void RunCommand(const HeldCommand& command);
-    void RunHeldCommands(std::vector<HeldCommand> held, _ObObject* replaced, _ObObject* replacement);
+    void RunHeldCommands(const std::vector<HeldCommand>& held, _ObObject* replaced, _ObObject* replacement);
     // The import's reading part; the part that took the edited part's place, if any.
     _ObObject* ReadExportIntoDrawing(bool showCatalogAfter);
     void AddModelIdentifier(const std::string& line);

@@ -30,7 +30,7 @@ void MERIDAX_plugin::ImportExportedPart()
     heldCommands.clear();
     _ObObject* replaced = editedPart;
     _ObObject* replacement = ReadExportIntoDrawing(held.empty());
-    RunHeldCommands(std::move(held), replaced, replacement);
+    RunHeldCommands(held, replaced, replacement);
 }
 
 // Each change to the host's state is given back at its step here; the owners in

@@ -14,21 +14,17 @@
 #include <utility>
 
 // Once one command is held, every later one is held behind it, so that the
-// user's commands keep their order. A held edit reads its part's identification
-// at once, as it would have, and keeps it.
+// user's commands keep their order. An edit reads its part's identification
+// when it is given, held or not: the user may delete the part meanwhile.
 void MERIDAX_plugin::RunOrHoldCommand(int functionNumber, _ObObject* part)
 {
     HeldCommand command{functionNumber, part, false, UtCString()};
-    if (heldCommands.empty() && !(watcher && watcher->DeliveryWaiting())) {
-        if (functionNumber == EDIT_PART)
-            EditPart(part);
-        else
-            RunCommand(command);
-        return;
-    }
     if (functionNumber == EDIT_PART)
         command.identified = GetPartIdentification(part, command.modelIdent);
-    heldCommands.push_back(std::move(command));
+    if (heldCommands.empty() && !(watcher && watcher->DeliveryWaiting()))
+        RunCommand(command);
+    else
+        heldCommands.push_back(std::move(command));
 }
 
 void MERIDAX_plugin::RunCommand(const HeldCommand& command)

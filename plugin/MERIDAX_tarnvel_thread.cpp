@@ -110,17 +110,19 @@ struct MERIDAX_tarnvel_thread::Watch {
     }
 
     // The handles go first, so that the main thread finds the export files free
-    // and no read of this watcher left when it handles the event. The phase
-    // stays Waiting until the event is queued, so that a command given meanwhile
-    // is held behind this export; a dropped delivery is not handed over.
+    // and no read of this watcher left when it handles the event. Until the event
+    // is queued the phase tells the main thread that a delivery waits, so that a
+    // command given meanwhile is held behind this export. Waiting turns into
+    // Queuing in one step: a delivery dropped before it is never handed over.
     void Deliver()
     {
         directory.Close();
-        if (phase.load() == DeliveryPhase::Waiting)
+        DeliveryPhase waiting = DeliveryPhase::Waiting;
+        if (phase.compare_exchange_strong(waiting, DeliveryPhase::Queuing))
             owner.Synchronize(nullptr);
         ExportDetectionState = 0;
-        DeliveryPhase waiting = DeliveryPhase::Waiting;
-        phase.compare_exchange_strong(waiting, DeliveryPhase::None);
+        DeliveryPhase queuing = DeliveryPhase::Queuing;
+        phase.compare_exchange_strong(queuing, DeliveryPhase::None);
     }
 
     bool CatalogGone() const { return owner.FindCatalogProcesses(Query) == NotRunning; }
@@ -162,7 +164,8 @@ bool MERIDAX_tarnvel_thread::HasEnded() const noexcept
 
 bool MERIDAX_tarnvel_thread::DeliveryWaiting() const noexcept
 {
-    return deliveryPhase.load() == DeliveryPhase::Waiting;
+    DeliveryPhase now = deliveryPhase.load();
+    return now == DeliveryPhase::Waiting || now == DeliveryPhase::Queuing;
 }
 
 void MERIDAX_tarnvel_thread::DropDelivery() noexcept { deliveryPhase.store(DeliveryPhase::Dropped); }

@@ -43,7 +43,8 @@ public:
     // At shutdown or unload, before the watcher is destroyed: a delivery that is
     // decided, now or later, is not handed to the host, whose event would only be
     // dropped (and at an unload the host must not be called while the loader
-    // lock is held). The detection still starts afresh.
+    // lock is held). The detection still starts afresh. An event whose queuing
+    // has already begun goes to the host, which drops it at deregistration.
     void DropDelivery() noexcept;
 
     // Sleeps 100 ms, then tells without waiting whether the stop signal was given.
@@ -60,9 +61,11 @@ public:
     // added after it.
     static long PausesAtLastDeliveryDecision() noexcept;
 
-    // None until the table decides; Waiting from the decision until the event is
-    // queued; Dropped for good once the main thread drops the delivery.
-    enum class DeliveryPhase { None, Waiting, Dropped };
+    // None until the table decides; Waiting from the decision until the watcher
+    // starts to queue the event; Queuing while it calls the host for that; Dropped
+    // for good once the main thread drops the delivery. Waiting turns into Queuing
+    // or Dropped in one step, so a dropped delivery is never queued.
+    enum class DeliveryPhase { None, Waiting, Queuing, Dropped };
 
 private:
     struct Watch;

@@ -37,6 +37,8 @@ TEST(ExportDetection, FollowsTheTable)
         {0, {"x_tarnvel_output_42.sat.bak"}, 1},  // N inside a longer name counts
         {1, {"tarnvel_output_42.sat"}, 1},
         {1, {"tarnvel_output_42.sat.txt"}, 3},
+        {1, {"unrelated"}, 1},
+        {2, {"tarnvel_output_42.sat"}, 3},
         {2, {"tarnvel_output_42.sat.txt"}, 3},  // the record again reaches 3
         {2, {"unrelated"}, 2},
         {3, {"unrelated"}, -1},  // any record after both delivers

@@ -44,6 +44,10 @@ class Part:
     def identified(self):
         return "TVL_ID0" in self.tags and "TVL_ID1" in self.tags
 
+    def turned(self):
+        """Turned about Z itself or by its workspace."""
+        return any(abs(v) > 1e-9 for v in (self.matrix[1], self.workspace[1]))
+
 
 class State:
     def __init__(self):

@@ -139,8 +139,7 @@ def _edit_choice(rng, state):
     """Half the time a part in a turned workspace (or turned itself), whose
     replacement must take its whole placement; now and then a part placed with
     identification of its own (variables no catalog part has)."""
-    turned = [part.serial for part in state.parts if part.identified() and
-              any(abs(v) > 1e-9 for v in (part.matrix[1], part.workspace[1]))]
+    turned = [part.serial for part in state.parts if part.identified() and part.turned()]
     if turned and rng.random() < 0.5:
         return rng.choice(turned)
     placed = [part.serial for part in state.parts if part.identified() and part.taken is None]
@@ -741,8 +740,7 @@ _NAMED = {"event-at-close": "event queued at %(then)s", "between-calls": "betwee
 def branches(step, before, after):
     """The branches of the road a step reached, for the summary: a branch that a run
     never reaches is seen there."""
-    kind, p = step.kind, step.params
-    state = before[0]
+    kind, p, state = step.kind, step.params, before[0]
     found = [kind] if kind in BRANCHES else [_NAMED[kind] % p] if kind in _NAMED else []
     if kind == "new" and state.edited is not None:
         found.append("new part after an edit")
@@ -755,7 +753,7 @@ def branches(step, before, after):
         read = after[0].reads[-1]
         found.append("import replacing" if read["mode"] == 9 else "import new")
         old = state.part(state.edited)
-        if read["mode"] == 9 and old and any(abs(v) > 1e-9 for v in (old.matrix[1], old.workspace[1])):
+        if read["mode"] == 9 and old and old.turned():
             found.append("replacement turned")
         if any(v != 0 for v in state.modes.values()):
             found.append("import with reader modes set")

@@ -187,55 +187,50 @@ def _then_part(rng, s):
     return dict(then=rng.choice(["end", "unload"]), part=catalog_parts.random_part(rng))
 
 
+_ANY, _LOADED, _VIEWER = (lambda s: True), (lambda s: s.loaded), (lambda s: s.viewer is True)
+_ANSWER = lambda rng, s: dict(answer=rng.choice(["OK", "Abbruch"]))
 # kind: (weight of a random step, None for one on schedule only; when it fits the
 # first state; its parameters, drawn in this order)
 KINDS = {
     "load": (30, lambda s: not s.loaded, None),
     # A new part asked for after an edit, before the catalog answered, lands as new.
-    "new": (lambda s: 8 if s.edited is None else 15, lambda s: s.loaded,
-            lambda rng, s: dict(answer=rng.choice(["OK", "Abbruch"]))),
-    "close": (2, lambda s: s.loaded, None),
-    "edit": (lambda s: 16 if s.started else 3, lambda s: s.loaded,
-             lambda rng, s: dict(part=_edit_choice(rng, s))),
-    "take": (30, lambda s: s.viewer is True, lambda rng, s: dict(
+    "new": (lambda s: 8 if s.edited is None else 15, _LOADED, _ANSWER),
+    "close": (2, _LOADED, None),
+    "edit": (lambda s: 16 if s.started else 3, _LOADED, lambda rng, s: dict(part=_edit_choice(rng, s))),
+    "take": (30, _VIEWER, lambda rng, s: dict(
         part=None if s.shown and rng.random() < 0.5 else catalog_parts.random_part(rng),
         fault=next(_COUNTERS["fault"]) if rng.random() < 0.4 else None, remark=rng.choice(REMARKS))),
     "move": (3, lambda s: bool(s.parts), lambda rng, s: dict(
-        part=_part_choice(rng, s, False),
-        by=(rng.randint(-50, 50), rng.randint(-50, 50), rng.randint(-5, 5)))),
-    "workspace": (4, lambda s: True, lambda rng, s: dict(number=rng.randint(0, 3), place=(
+        part=_part_choice(rng, s, False), by=(rng.randint(-50, 50), rng.randint(-50, 50), rng.randint(-5, 5)))),
+    "workspace": (4, _ANY, lambda rng, s: dict(number=rng.randint(0, 3), place=(
         rng.randint(-200, 200), rng.randint(-200, 200), 0, rng.choice([0, 30, 90, 180, 270])))),
     "remove": (2, lambda s: any(p.serial != s.edited for p in s.parts), lambda rng, s: dict(
         part=rng.choice([p.serial for p in s.parts if p.serial != s.edited]))),
     "add": (2, lambda s: s.next_added_id < 999, lambda rng, s: dict(tags=rng.choice(_ADDED_TAGS))),
-    "locate": (2, lambda s: True,
-               lambda rng, s: dict(at=(rng.randint(-100, 100), rng.randint(-100, 100), 0))),
-    "end": (1, lambda s: s.loaded, None),
-    "main": (lambda s: 1 if s.started else 4, lambda s: s.loaded,
-             lambda rng, s: dict(answer=rng.choice(["OK", "Abbruch"]))),
-    "unload": (1, lambda s: s.loaded, None),
-    "rush": (None, lambda s: s.loaded, lambda rng, s: dict(
-        first=rng.choice(["new", "take"]) if s.viewer is True else "new",
-        then=rng.choice(["end", "unload"]), part=catalog_parts.random_part(rng))),
-    "illegal": (None, lambda s: s.loaded, lambda rng, s: dict(number=rng.choice([103, 0, -1, 105]))),
-    "mode2d": (1, lambda s: True, lambda rng, s: dict(on=not s.mode2d)),
-    "messages": (1, lambda s: True, lambda rng, s: dict(on=not s.message_file)),
+    "locate": (2, _ANY, lambda rng, s: dict(at=(rng.randint(-100, 100), rng.randint(-100, 100), 0))),
+    "end": (1, _LOADED, None),
+    "main": (lambda s: 1 if s.started else 4, _LOADED, _ANSWER),
+    "unload": (1, _LOADED, None),
+    "rush": (None, _LOADED, lambda rng, s: dict(first=rng.choice(["new", "take"]) if s.viewer is True else "new",
+                                                 then=rng.choice(["end", "unload"]),
+                                                 part=catalog_parts.random_part(rng))),
+    "illegal": (None, _LOADED, lambda rng, s: dict(number=rng.choice([103, 0, -1, 105]))),
+    "mode2d": (1, _ANY, lambda rng, s: dict(on=not s.mode2d)),
+    "messages": (1, _ANY, lambda rng, s: dict(on=not s.message_file)),
     # A missing installation is put back soon: most steps need a catalog.
-    "install": (lambda s: 2 if s.installed else 8, lambda s: True,
-                lambda rng, s: dict(on=not s.installed)),
-    "kill": (None, lambda s: s.viewer is True, None),
-    "kill-mid-write": (None, lambda s: s.viewer is True, _part),
-    "hand-start": (None, lambda s: True, None),
-    "directory": (None, lambda s: True, None),
-    "burst": (None, lambda s: True, lambda rng, s: dict(count=rng.choice([3, 20, 200]))),
+    "install": (lambda s: 2 if s.installed else 8, _ANY, lambda rng, s: dict(on=not s.installed)),
+    "kill": (None, _VIEWER, None),
+    "kill-mid-write": (None, _VIEWER, _part),
+    "hand-start": (None, _ANY, None),
+    "directory": (None, _ANY, None),
+    "burst": (None, _ANY, lambda rng, s: dict(count=rng.choice([3, 20, 200]))),
     # The host's other work may leave the reader's modes anywhere before an import.
-    "modes": (None, lambda s: True, lambda rng, s: dict(values=_mode_values(rng))),
-    "start-in-progress": (None, lambda s: s.loaded and s.installed and not s.viewer,
-                          lambda rng, s: dict(then=rng.choice(["new", "edit"]),
-                                              part=_part_choice(rng, s, True))),
+    "modes": (None, _ANY, lambda rng, s: dict(values=_mode_values(rng))),
+    "start-in-progress": (None, lambda s: s.loaded and s.installed and not s.viewer, lambda rng, s: dict(
+        then=rng.choice(["new", "edit"]), part=_part_choice(rng, s, True))),
     "missing-directory": (None, lambda s: s.loaded and s.installed, None),
     "event-at-close": (None, _sure_take, _then_part),
-    "take-burst": (None, lambda s: s.viewer is True, lambda rng, s: dict(
+    "take-burst": (None, _VIEWER, lambda rng, s: dict(
         part=catalog_parts.random_part(rng), fault="pieces", count=rng.choice([5, 30]))),
     # The catalog's writer faults: killed half-way through its record, ending by
     # itself right after a take, re-opening its record again and again.
@@ -243,8 +238,8 @@ KINDS = {
         part=catalog_parts.random_part(rng), piece=rng.randint(1, 3), count=next(_COUNTERS["pieces"]))),
     "quit-after-take": (None, _sure_take, lambda rng, s: dict(
         part=catalog_parts.random_part(rng), pieces=rng.choice([False, True]))),
-    "reopen": (None, _sure_take,
-               lambda rng, s: dict(part=catalog_parts.random_part(rng), ms=rng.choice([300, 1000]))),
+    "reopen": (None, _sure_take, lambda rng, s: dict(
+        part=catalog_parts.random_part(rng), ms=rng.choice([300, 1000]))),
     "between-calls": (None, lambda s: _sure_take(s) and s.installed, _then_part),
     # A record written whole and kept open for seconds: the delivery waits for it, at
     # most a second; nothing, a command, End or an unload in that window.

@@ -1,9 +1,8 @@
-"""What the system must do, as a set of states it may be in.
-
-The model follows the documented behaviour of the plug-in, the host and the catalog
-(it never calls the plug-in). Where the outcome of a step depends on timing, a step
-yields every state the documented behaviour allows; the explorer keeps those that
-agree with what the host shows, and a step that leaves none is a violation."""
+"""What the system must do, as a set of states it may be in. The model follows the
+documented behaviour of the plug-in, the host and the catalog (it never calls the
+plug-in). Where the outcome of a step depends on timing, a step yields every state
+that behaviour allows; the explorer keeps those that agree with what the host shows,
+and a step that leaves none is a violation."""
 import copy
 import re
 
@@ -11,40 +10,32 @@ import catalog_parts
 import placement
 import record
 
-ANY = "any"
-NOTICE_CAPTION = {False: "HINWEIS", True: "Note"}
-NOTICE_TEXT = {False: "Fehler beim Bibliotheksteil laden!", True: "The library part cannot be loaded."}
-OFFER_CAPTION = "BRENVIKCAD PARTS"
-OFFER_TEXT = "BRENVIKCAD PARTS installieren?"
-NOTICE = "notice"
-OFFER = "offer"
 IDENT_NAME = re.compile(r"^(TVL_ID\d+|TVLM_\d+_.*)$")
 EXPORT_NAME = re.compile(r"^tarnvel_output_\d+\.(.+)$")
-FIXED_ATTRIBUTES = [("obkind", "tarnvel"), ("bibname", ""), ("bibpath", "")]
 MODE_NAMES = ("manipSetOnce", "readSilentSuccess", "keepBibSetModes", "readBibModify",
               "readBibModifyId", "locateParts")
-LIMIT = 255
+# The modal messages the host must show: caption, text and the five button slots;
+# the notice's texts come from the host's message file when it has them.
+OFFER = {"caption": "BRENVIKCAD PARTS", "text": "BRENVIKCAD PARTS installieren?",
+         "texts": ["", "OK", "", "Abbruch", ""]}
 
 
-def message(kind, message_file):
-    """The modal message the host must show: caption, text and the five button slots."""
-    if kind == NOTICE:
-        return {"caption": NOTICE_CAPTION[message_file], "text": NOTICE_TEXT[message_file],
-                "texts": ["", "OK", "", "", ""]}
-    return {"caption": OFFER_CAPTION, "text": OFFER_TEXT, "texts": ["", "OK", "", "Abbruch", ""]}
+def notice(message_file):
+    return {"caption": "Note" if message_file else "HINWEIS",
+            "text": "The library part cannot be loaded." if message_file else "Fehler beim Bibliotheksteil laden!",
+            "texts": ["", "OK", "", "", ""]}
 
 
 class Part:
-    def __init__(self, serial, tags, matrix, workspace, taken=None, record="full"):
+    def __init__(self, serial, tags, matrix, workspace, taken=None):
         self.serial = serial          # the model's own name for the part
         self.id = None                # the host's id, learnt when the part appears
         self.tags = tags              # identification attributes (TVL_ID*, TVLM_*)
-        self.matrix = matrix          # part matrix
-        self.workspace = workspace    # placement of its workspace
+        self.matrix, self.workspace = matrix, workspace  # part matrix, its workspace's placement
         self.taken = taken            # (key, variables) when it came from the catalog
-        # For a taken part, what of its record the import had: "full", "partial"
-        # (a prefix of the lines), or "none"; for a placed one, its attributes.
-        self.record = record
+        # For a taken part what of its record the import had: "full", "partial" (a
+        # prefix of the lines) or "none"; for a placed one, its attributes.
+        self.record = "full"
         self.remark = 0               # the length of the record's long remark, if any
 
     def world(self):
@@ -53,28 +44,26 @@ class Part:
     def identified(self):
         return "TVL_ID0" in self.tags and "TVL_ID1" in self.tags
 
+    def turned(self):
+        """Turned about Z itself or by its workspace."""
+        return any(abs(v) > 1e-9 for v in (self.matrix[1], self.workspace[1]))
+
 
 class State:
     def __init__(self):
-        self.loaded = False
-        self.started = False
+        self.loaded = self.started = self.mode2d = False
         self.installed = True         # the catalog root holds both start files
         self.message_file = False     # the host's message file has the notice's texts
-        self.mode2d = False
         self.extension = "sat"        # of the export names the plug-in object uses
-        # Whether the plug-in object has fixed its export names (its first catalog
-        # command): only then does its end delete the export files.
-        self.named = False
+        self.named = False            # those names fixed (its first command): its end deletes the files
         self.viewer = False           # the catalog viewer runs
         self.catalog_path = None      # "ours" or "hand": where the viewer writes a take
-        self.watcher = "none"         # "none", "live" or "unknown"
+        self.watcher = "none"         # "none", "live" or "blind" (its directory made anew)
         self.edited = None            # serial of the part the next import replaces
-        self.parts = []
-        self.next_serial = 1
+        self.parts, self.next_serial, self.next_added_id = [], 1, 1
         self.located = (0, 0, 0)
-        self.workspaces = {}          # number -> placement
-        self.active = 0
-        self.messages = []            # the modal messages so far, as message() gives them
+        self.workspaces, self.active = {}, 0  # number -> placement; the active one
+        self.messages = []            # the modal messages so far
         self.system = 0               # installer command lines given to the system
         self.reads = []               # each read: file suffix, mode, modes, workspace
         self.deferred = []            # function numbers of the deferred calls, in order
@@ -82,13 +71,12 @@ class State:
         self.asserts = 0              # illegal function reports
         self.catalog_extension = "sat"  # of the names the viewer writes to
         self.files = set()            # suffixes of export files on disk ("sat", "sat.txt")
-        # What the export files at the plug-in's names hold: the part taken, whether
-        # the geometry is whole, and how much of the record ("full", "partial", "none").
+        # What the files at the plug-in's names hold: (part taken, geometry whole,
+        # how much of the record: "full", "partial", "none", remark length).
         self.on_disk = None
-        self.detection = frozenset([0])
-        self.next_added_id = 1
-        # The catalog's start lines so far: "hand" for a start by hand (the prelude's
-        # first), else the "-mident" text the plug-in sent ("" for none).
+        self.detection = frozenset([0])  # what the library's detection has seen
+        # The catalog's start lines: "hand" for one by hand (the prelude's first), else
+        # the "-mident" text the plug-in sent ("" for none).
         self.commands = ["hand"]
         self.shown = None             # (key, variables) of the part the viewer shows
 
@@ -113,16 +101,12 @@ class State:
 
 
 def mident(tags):
-    """The model identification a placed part's attributes give for an edit."""
-    variables = {}
-    for name, value in tags.items():
-        found = re.match(r"^TVLM_(\d+)_(.*)$", name)
-        if found:
-            variables[int(found.group(1))] = (found.group(2), value)
-    text = "{$%s},%s " % (tags["TVL_ID0"], tags["TVL_ID1"])
-    for index, number in enumerate(sorted(variables)):
-        text += (" " if index == 0 else ",") + "{%s=%s}" % variables[number]
-    return text
+    """The model identification a placed part's attributes give for an edit, its
+    variables by number."""
+    variables = {int(found.group(1)): (found.group(2), value) for found, value in
+                 ((re.match(r"^TVLM_(\d+)_(.*)$", name), value) for name, value in tags.items()) if found}
+    fields = ",".join("{%s=%s}" % variables[number] for number in sorted(variables))
+    return "{$%s},%s " % (tags["TVL_ID0"], tags["TVL_ID1"]) + (" " + fields if fields else "")
 
 
 def catalog_starts(log_text):
@@ -130,14 +114,11 @@ def catalog_starts(log_text):
     starts = []
     for line in log_text.splitlines():
         at = line.find("] start: ")
-        if at < 0 or "cscripthost" not in line[:at]:
-            continue
-        command = line[at + len("] start: "):]
-        if "by-hand.sat" in command or "warm-up.sat" in command:
-            starts.append("hand")
-            continue
-        found = re.search(r'-mident "([^"]*)"', command)
-        starts.append(found.group(1) if found else "")
+        if at >= 0 and "cscripthost" in line[:at]:
+            command = line[at + len("] start: "):]
+            found = re.search(r'-mident "([^"]*)"', command)
+            starts.append("hand" if "by-hand.sat" in command or "warm-up.sat" in command else
+                          found.group(1) if found else "")
     return starts
 
 
@@ -160,10 +141,6 @@ def observe(dump, export_files, log_text=""):
     }
 
 
-def identification_of(dump_part):
-    return {name: value for name, value in dump_part["attributes"] if IDENT_NAME.match(name)}
-
-
 def differences(state, seen):
     """What the host shows that this state does not allow, as (text, expect line)."""
     found = []
@@ -171,61 +148,48 @@ def differences(state, seen):
     def differ(text, expect=None):
         found.append((text, expect))
 
-    for name in ("loaded", "started", "system", "asserts"):
-        if getattr(state, name) != seen[name]:
-            differ("%s is %s, expected %s" % (name, seen[name], getattr(state, name)),
-                   _expect_for(name, getattr(state, name)))
+    for name, path in (("loaded", "plugin.loaded"), ("started", "plugin.eventSources"),
+                       ("system", "system.length"), ("asserts", "asserts.length")):
+        value = getattr(state, name)
+        if value != seen[name]:
+            differ("%s is %s, expected %s" % (name, seen[name], value),
+                   "expect %s == %s" % (path, int(value) if name == "started" else str(value).lower()))
     if state.messages != seen["messages"]:
         differ("messages %s, expected %s" % (seen["messages"], state.messages),
                "expect messages.length == %d" % len(state.messages))
-    if state.viewer is not ANY and int(state.viewer) != seen["viewers"]:
+    if int(state.viewer) != seen["viewers"]:
         differ("%d catalog viewers run, expected %d" % (seen["viewers"], int(state.viewer)),
                "expect catalog.viewers == %d" % int(state.viewer))
-    if state.files != seen["files"]:
-        differ("export files %s on disk, expected %s" % (sorted(seen["files"]), sorted(state.files)))
-    if state.modes != seen["modes"]:
-        differ("reader modes %s, expected %s" % (seen["modes"], state.modes))
-    if state.commands != seen["commands"]:
-        differ("the catalog was started with %s, expected %s" % (seen["commands"], state.commands))
+    for name, text in (("files", "export files %s on disk"), ("modes", "reader modes %s"),
+                       ("commands", "the catalog was started with %s")):
+        if getattr(state, name) != seen[name]:
+            shown = sorted if name == "files" else lambda value: value
+            differ((text + ", expected %s") % (shown(seen[name]), shown(getattr(state, name))))
     _compare_reads(state, seen, differ)
-    _compare_deferred(state, seen, differ)
+    calls = [(c["mode"], c["number"], c["macro"], c["functionNumber"], c["text"], c["state"])
+             for c in seen["deferred"]]
+    wanted = [("async", 5000, ":khd-tarnvel") + ((call, "", "done") if isinstance(call, int)
+                                                 else (call[0], "", call[1])) for call in state.deferred]
+    if calls != wanted:
+        differ("deferred calls %s, expected %s" % ([(c[3], c[5]) for c in calls], [(c[3], c[5]) for c in wanted]),
+               "expect deferredCalls.length == %d" % len(wanted))
     _compare_parts(state, seen["parts"], differ)
     return found
 
 
 def _compare_reads(state, seen, differ):
     if len(state.reads) != len(seen["reads"]):
-        differ("%d reads, expected %d" % (len(seen["reads"]), len(state.reads)),
-               "expect reads.length == %d" % len(state.reads))
-        return
+        return differ("%d reads, expected %d" % (len(seen["reads"]), len(state.reads)),
+                      "expect reads.length == %d" % len(state.reads))
     for index, (expected, read) in enumerate(zip(state.reads, seen["reads"])):
-        name = "tarnvel_output_%d.%s" % (seen["pid"], expected["suffix"])
         got = {"file": read["file"].rsplit("\\", 1)[-1], "mode": read["mode"],
                "modes": read["modes"], "activeWorkspace": read["activeWorkspace"]}
-        wanted = {"file": name, "mode": expected["mode"], "modes": expected["modes"],
+        wanted = {"file": "tarnvel_output_%d.%s" % (seen["pid"], expected["suffix"]),
+                  "mode": expected["mode"], "modes": expected["modes"],
                   "activeWorkspace": expected["activeWorkspace"]}
         if got != wanted:
             differ("read %d was %s, expected %s" % (index, got, wanted),
                    "expect reads[%d].mode == %d" % (index, expected["mode"]))
-
-
-def _compare_deferred(state, seen, differ):
-    calls = [(c["mode"], c["number"], c["macro"], c["functionNumber"], c["text"], c["state"])
-             for c in seen["deferred"]]
-    wanted = [("async", 5000, ":khd-tarnvel") + ((call, "", "done") if isinstance(call, int)
-                                                 else (call[0], "", call[1]))
-              for call in state.deferred]
-    if calls != wanted:
-        differ("deferred calls %s, expected %s" % (
-            [(c[3], c[5]) for c in calls], [(c[3], c[5]) for c in wanted]),
-            "expect deferredCalls.length == %d" % len(wanted))
-
-
-def _expect_for(name, value):
-    paths = {"loaded": "plugin.loaded", "system": "system.length", "asserts": "asserts.length"}
-    if name == "started":
-        return "expect plugin.eventSources == %d" % int(value)
-    return "expect %s == %s" % (paths[name], str(value).lower())
 
 
 def _compare_parts(state, seen_parts, differ):
@@ -237,14 +201,26 @@ def _compare_parts(state, seen_parts, differ):
         if part.id not in seen_ids:
             differ("part %d is gone from the drawing" % part.id)
     if len(fresh) != len(seen_fresh):
-        differ("%d new parts in the drawing, expected %d" % (len(seen_fresh), len(fresh)),
-               "expect drawing.objects.length == %d" % (len(known) + len(fresh)))
-        return
+        return differ("%d new parts in the drawing, expected %d" % (len(seen_fresh), len(fresh)),
+                      "expect drawing.objects.length == %d" % (len(known) + len(fresh)))
     for index, seen in enumerate(seen_parts):
-        part = known.get(seen["id"])
-        if part is None:
-            part = fresh[seen_fresh.index(seen)]
-        _compare_part(part, seen, index, differ)
+        part = known.get(seen["id"]) or fresh[seen_fresh.index(seen)]
+        where = "drawing.objects[%d]" % index
+        allowed = allowed_attributes(part, seen)
+        if [tuple(pair) for pair in seen["attributes"]] not in allowed:
+            differ("part %d carries %s, expected %s%s" % (
+                seen["id"], seen["attributes"], allowed[-1],
+                " (or what a prefix of its record gives)" if part.record == "partial" else ""),
+                "expect %s.attributes.length == %d" % (where, len(allowed[-1])))
+        world = part.world()
+        if not placement.same(world, seen["world"]):
+            differ("part %d is placed at %s, expected %s" % (
+                seen["id"], [round(v, 3) for v in seen["world"]], [round(v, 3) for v in world]),
+                "expect %s.world[12] == %s" % (where, ("%.6f" % world[12]).rstrip("0").rstrip(".")))
+        wanted = catalog_parts.designation(*part.taken) if part.taken is not None else ""
+        if seen["designation"] != wanted:
+            differ("part %d is designated %r, expected %r" % (seen["id"], seen["designation"], wanted),
+                   "expect %s.designation == \"%s\"" % (where, wanted))
 
 
 def allowed_attributes(part, seen):
@@ -253,48 +229,22 @@ def allowed_attributes(part, seen):
     record's attributes, from the whole record or from any prefix of it."""
     if isinstance(part.record, list):
         return [part.record]
-    key, variables = part.taken
     if part.record == "none":
-        return [list(FIXED_ATTRIBUTES)]
-    if part.record == "partial":
-        return record.prefixes(key, variables, seen["subObjects"], part.remark)
-    return record.whole(key, variables, seen["subObjects"], part.remark)
-
-
-def _compare_part(part, seen, index, differ):
-    where = "drawing.objects[%d]" % index
-    allowed = allowed_attributes(part, seen)
-    if [tuple(pair) for pair in seen["attributes"]] not in allowed:
-        wanted = allowed[-1]
-        differ("part %d carries %s, expected %s%s" % (
-            seen["id"], seen["attributes"], wanted,
-            " (or what a prefix of its record gives)" if part.record == "partial" else ""),
-            "expect %s.attributes.length == %d" % (where, len(wanted)))
-    world = part.world()
-    if not placement.same(world, seen["world"]):
-        differ("part %d is placed at %s, expected %s" % (
-            seen["id"], [round(v, 3) for v in seen["world"]], [round(v, 3) for v in world]),
-            "expect %s.world[12] == %s" % (where, _number(world[12])))
-    wanted = catalog_parts.designation(*part.taken) if part.taken is not None else ""
-    if seen["designation"] != wanted:
-        differ("part %d is designated %r, expected %r" % (seen["id"], seen["designation"], wanted),
-               "expect %s.designation == \"%s\"" % (where, wanted))
-
-
-def _number(value):
-    return ("%.6f" % value).rstrip("0").rstrip(".")
+        return [list(record.FIXED)]
+    cut = record.prefixes if part.record == "partial" else record.whole
+    return cut(part.taken[0], part.taken[1], seen["subObjects"], part.remark)
 
 
 def learn_ids(state, seen):
-    """Gives the parts that appeared in this step the ids the host gave them."""
+    """Gives the parts that appeared in this step the ids the host gave them; a part
+    made from a record cut short carries from now on exactly what the cut left, and
+    an edit finds the identification it has."""
     known = {part.id for part in state.parts if part.id is not None}
     fresh = [part for part in state.parts if part.id is None]
     for part, dump_part in zip(fresh, [o for o in seen["parts"] if o["id"] not in known]):
         part.id = dump_part["id"]
-    # A part made from a record cut short carries what the cut left: from now on
-    # exactly that, and an edit finds the identification it has.
     by_id = {o["id"]: o for o in seen["parts"]}
     for part in state.parts:
         if part.record == "partial" and part.id in by_id:
             part.record = [tuple(pair) for pair in by_id[part.id]["attributes"]]
-            part.tags = identification_of(by_id[part.id])
+            part.tags = {name: value for name, value in part.record if IDENT_NAME.match(name)}

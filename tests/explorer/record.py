@@ -1,7 +1,6 @@
-"""The export record as the catalog writes it, and what the import makes of a record
-cut short anywhere: a catalog that dies while it writes leaves a prefix of its text,
-and the import reads that prefix as it stands. The reading follows the record's
-documented line rules; the model never asks the plug-in."""
+"""The export record as the catalog writes it, and what the import makes of it, also
+cut short anywhere (a catalog that dies while it writes leaves a prefix of its text,
+read as it stands), by the record's documented line rules."""
 import re
 
 import catalog_parts
@@ -17,8 +16,8 @@ def remark(length):
 
 
 def text(key, variables, bodies, remark_length=0):
-    """The record's whole text, LF line ends, one blank between the identifier's
-    tail and its variable fields; with a long remark after the attributes."""
+    """The record's whole text: LF line ends, one blank between the identifier's
+    tail and its variable fields, a long remark after the attributes."""
     lines = ["[Attributes]"]
     lines += ["%s=%s" % pair for pair in catalog_parts.record_attributes(key, variables, bodies)]
     if remark_length:
@@ -61,23 +60,17 @@ def parse(record):
     outcomes = [([], [], [])]
     section = None
     for line in record.split("\n") if record else []:
-        if line == "[Attributes]":
-            section = "attributes"
-            continue
-        if line == "[MIDENT]":
-            section = "ident"
-            continue
-        if section == "attributes":
+        if line in ("[Attributes]", "[MIDENT]"):
+            section = line
+        elif section == "[Attributes]":
             name, value = line.split("=", 1) if "=" in line else ("", line)
             for attributes, _, _ in outcomes:
                 if all(n != name for n, _ in attributes):
                     attributes.append((name, value))
-        elif section == "ident" and line != "MIDENT=":
-            grown = []
-            for attributes, pieces, variables in outcomes:
-                for more_pieces, more_variables in _ident_line(line):
-                    grown.append((list(attributes), pieces + more_pieces, variables + more_variables))
-            outcomes = grown
+        elif section == "[MIDENT]" and line != "MIDENT=":
+            outcomes = [(list(attributes), pieces + more_pieces, variables + more_variables)
+                        for attributes, pieces, variables in outcomes
+                        for more_pieces, more_variables in _ident_line(line)]
     return outcomes
 
 
@@ -98,11 +91,8 @@ def whole(key, variables, bodies, remark_length=0):
 
 def prefixes(key, variables, bodies, remark_length=0):
     """The attribute lists a record cut after any number of its bytes gives."""
-    full = text(key, variables, bodies, remark_length)
-    found = []
-    for length in range(len(full) + 1):
-        for outcome in parse(full[:length]):
-            pairs = tagged(*outcome)
-            if pairs not in found:
-                found.append(pairs)
+    full, found = text(key, variables, bodies, remark_length), []
+    for pairs in (tagged(*outcome) for length in range(len(full) + 1) for outcome in parse(full[:length])):
+        if pairs not in found:
+            found.append(pairs)
     return found

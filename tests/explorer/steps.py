@@ -1,38 +1,28 @@
 """The steps the explorer takes: what the user, the host, the catalog and the system
-may do, each as simcad commands and as its effect on the model.
-
-A step is a kind and its parameters, chosen from the model's state when it is made,
-so a sequence can be replayed; a step that no longer fits when replayed (its part is
-gone, the catalog is not running) is passed over."""
+may do, each as simcad commands and as its effect on the model. A step is a kind and
+its parameters, chosen from the model's state when it is made, so a sequence can be
+replayed; a step that no longer fits when replayed is passed over."""
 import itertools
 
 import catalog_parts
 import model
 import placement
 
-# Piece counts for the steps that kill the catalog in the middle of its record, one
-# after another, so that each such step waits for a log line of its own.
-_PIECE_COUNTS = itertools.cycle(range(5, 101))
-# How long a catalog keeps a whole record open, one after another, so that each such
-# step waits for a log line ("closed N ms after the last") of its own.
-_HOLD_MS = itertools.cycle(range(2500, 2800))
-
 HAND_START = ('start "${CATALOG}\\bin\\x86\\64\\cscripthost.exe" '
               '"${CATALOG}\\setup\\scripts\\common\\startvestra_tarnvel.vbb" -cadname "BRENVIKCAD" '
               '-path "${EXPORT}\\by-hand.sat" -format "SAT"')
 # Two takes in five are armed with a catalog fault, the faults in turn.
 FAULTS = ["pieces", "pieces-open", "hold-record", "broken-geometry"]
-_TAKE_FAULTS = itertools.cycle(FAULTS)
-RECORD_FAULTS = ("pieces", "pieces-open", "hold-record")
-# Now and then a take's record carries a remark longer than the host takes, or just
-# as long: its value must be cut to 255 characters exactly.
+RECORD_FAULTS = FAULTS[:3]
+# Now and then a record's remark is longer than the host takes, or just as long.
 REMARKS = [0] * 6 + [255, 300]
+SETTLE = ["wait catalog idle 15000"]
+LOG = "${EXPORT}\\..\\catalog.log"
 
 
 class Step:
     def __init__(self, kind, **params):
-        self.kind = kind
-        self.params = params
+        self.kind, self.params = kind, params
 
     def __repr__(self):
         return "%s %s" % (self.kind, self.params)
@@ -40,39 +30,40 @@ class Step:
 
 # ---- making steps -------------------------------------------------------------------
 
-# The steps that are faults or rare moments of the road. A schedule gives every
-# third step to one of them, the first of its queue that fits, which then goes to
-# the back: each entry comes about once in 72 steps (a kill, with two entries,
-# twice as often: it needs a running catalog, so that one entry alone might not
-# meet one in a short run). A kind with variants (End or unload after it, a new
-# part or a take first, what comes in a held record's window) has entries of its
-# own and takes its variants in turn, so that a run of 1000 steps meets each
-# variant about four times or more, and a short run meets every kind.
-# They are not chosen at random besides.
+# Faults and rare moments come only on schedule: every FAULT_EVERY-th step is the
+# first of this queue that fits, which then goes to the back, so each entry comes
+# about once in 72 steps (a kill, which needs a running catalog, has two). A kind
+# with variants takes them in turn (several entries where a kind has many).
 FAULT_KINDS = ["kill", "kill-mid-write", "kill-mid-record", "quit-after-take", "reopen",
                "directory", "missing-directory", "burst", "take-burst", "start-in-progress",
                "event-at-close", "between-calls", "held-window", "kill", "rush", "hand-start", "modes",
                "illegal", "rush", "event-at-close", "between-calls", "rush", "rush", "held-window"]
 FAULT_EVERY = 3
-# The variants each kind takes in turn, as the parameters they set.
-VARIANTS = {"event-at-close": [{"then": "end"}, {"then": "unload"}],
-            "between-calls": [{"then": "end"}, {"then": "unload"}],
+_THEN = [{"then": "end"}, {"then": "unload"}]
+VARIANTS = {"event-at-close": _THEN, "between-calls": _THEN,
             "start-in-progress": [{"then": "new"}, {"then": "edit"}],
-            "held-window": [{"then": "close"}, {"then": "edit-same"}, {"then": "end"}, {"then": "new"},
-                            {"then": "unload"}, {"then": "edit"}, {"then": "wait"}],
-            "rush": [{"first": "take", "then": "end"}, {"first": "take", "then": "unload"},
-                     {"first": "new", "then": "end"}, {"first": "take", "then": "end"},
-                     {"first": "new", "then": "unload"}]}
+            "held-window": [{"then": t} for t in ("close", "edit-same", "end", "new", "unload", "edit",
+                                                  "wait")],
+            "rush": [{"first": f, "then": t} for f, t in (("take", "end"), ("take", "unload"), ("new", "end"),
+                                                          ("take", "end"), ("new", "unload"))]}
 
 
 def skip(kinds):
     """Step kinds a run never takes (a known fault that would end every run early)."""
     for kind in kinds:
-        if kind not in _MAKERS:
+        if kind not in KINDS:
             raise SystemExit("explorer: no step kind %r" % kind)
-        if kind in FAULT_KINDS:
-            FAULT_KINDS.remove(kind)
-        _CHOICES[:] = [choice for choice in _CHOICES if choice[0] != kind]
+        FAULT_KINDS[:] = [k for k in FAULT_KINDS if k != kind]
+        KINDS[kind] = (KINDS[kind][0], lambda s: False, KINDS[kind][2])
+
+
+def _restart_counters():
+    """Counters start afresh with each seed, so a seed makes the same steps however
+    many seeds ran before it; piece counts and hold times go in turn, so each step
+    waits for a log line of its own."""
+    global _COUNTERS
+    _COUNTERS = {"pieces": itertools.cycle(range(5, 101)), "hold": itertools.cycle(range(2500, 2800)),
+                 "fault": itertools.cycle(FAULTS)}
 
 
 class Schedule:
@@ -82,92 +73,75 @@ class Schedule:
         _restart_counters()
         offset = (seed * 5) % len(FAULT_KINDS)
         self.queue = FAULT_KINDS[offset:] + FAULT_KINDS[:offset]
-        self.variants = {kind: itertools.cycle(values) for kind, values in VARIANTS.items()}
-        self.next_variant = {kind: next(cycle) for kind, cycle in self.variants.items()}
-        self.made = 0
-        self.follow = []
+        self.turns = {}  # how many of its variants each kind has taken
+        self.made, self.follow = 0, []
 
     def make(self, rng, states):
-        # A follow-up step takes no place of the schedule's: the fault steps keep
-        # their share.
+        # A follow-up step takes no place of the schedule's.
         if self.follow:
             kind = self.follow.pop(0)
-            step = _MAKERS[kind](rng, states[0])
-            if _fits_kind(kind, states[0]) and fits(step, states):
+            step = _make_kind(kind, rng, states[0])
+            if KINDS[kind][1](states[0]) and fits(step, states):
                 return step
             self.follow = []
         self.made += 1
         if self.made % FAULT_EVERY == 0:
             for kind in self.queue:
-                if _fits_kind(kind, states[0]):
-                    step = _MAKERS[kind](rng, states[0])
-                    step.params.update(self.next_variant.get(kind, {}))
-                    if fits(step, states):
-                        self.queue.remove(kind)
-                        self.queue.append(kind)
-                        if kind in self.variants:
-                            self.next_variant[kind] = next(self.variants[kind])
-                        if kind == "rush" and (step.params["first"], step.params["then"]) == ("take", "end"):
-                            # The library keeps what the closed watcher had seen: the
-                            # next watcher of the same load may deliver on its first
-                            # change. A new part and a take follow to reach it.
-                            self.follow = ["new", "take"]
-                        return step
+                if not KINDS[kind][1](states[0]):
+                    continue
+                step = _make_kind(kind, rng, states[0])
+                if kind in VARIANTS:
+                    step.params.update(VARIANTS[kind][self.turns.get(kind, 0) % len(VARIANTS[kind])])
+                if fits(step, states):
+                    self.queue.remove(kind)
+                    self.queue.append(kind)
+                    self.turns[kind] = self.turns.get(kind, 0) + 1
+                    if kind == "rush" and (step.params["first"], step.params["then"]) == ("take", "end"):
+                        # The library keeps what the closed watcher had seen: the next
+                        # watcher of the load may deliver on its first change.
+                        self.follow = ["new", "take"]
+                    return step
         step = make(rng, states)
         if step.kind == "edit":
-            # Most edits are answered at once, so that the replacement comes before
-            # anything else can end the road; some are followed by a new part asked
-            # for before the catalog answered.
+            # Most edits are answered at once; some meet a new part asked for first.
             chance = rng.random()
             self.follow = ["take"] if chance < 0.45 else ["new"] if chance < 0.65 else []
         return step
 
 
-def _restart_counters():
-    """The counters some steps take their parameters from start afresh with each
-    seed, so that a seed makes the same steps however many seeds ran before it."""
-    global _PIECE_COUNTS, _TAKE_FAULTS, _HOLD_MS
-    _PIECE_COUNTS = itertools.cycle(range(5, 101))
-    _HOLD_MS = itertools.cycle(range(2500, 2800))
-    _TAKE_FAULTS = itertools.cycle(FAULTS)
-
-
-def _fits_kind(kind, state):
-    return all(check(state) for k, _, check in _CHOICES if k == kind)
-
-
-def _weight(weight, state):
-    return weight(state) if callable(weight) else weight
-
-
 def make(rng, states):
-    """A random step that fits the states the system may be in."""
+    """A random step, not a fault, that fits the states the system may be in."""
     state = states[0]
-    kinds = [(kind, _weight(weight, state)) for kind, weight, fits in _CHOICES
-             if fits(state) and kind not in FAULT_KINDS]
-    kind = rng.choices([k for k, _ in kinds], [w for _, w in kinds])[0]
-    step = _MAKERS[kind](rng, state)
+    kinds = [(kind, weight(state) if callable(weight) else weight)
+             for kind, (weight, check, _) in KINDS.items() if weight and check(state)]
+    step = _make_kind(rng.choices([k for k, _ in kinds], [w for _, w in kinds])[0], rng, state)
     if not fits(step, states):
         step.params["fault"] = None
     return step
 
 
+def _make_kind(kind, rng, state):
+    maker = KINDS[kind][2]
+    return Step(kind, **maker(rng, state)) if maker else Step(kind)
+
+
 def _stale(states):
-    """Whether a watcher may have seen both names already: it then delivers on the
-    first change of a take, before a record written slowly is complete."""
+    """A watcher that may have seen both names already delivers on the first change
+    of a take, before a record written slowly is complete."""
     return any(s.watcher == "live" and 3 in s.detection for s in states)
 
 
+def _sure_take(s):
+    return s.started and s.viewer is True and s.watcher == "live" and s.catalog_path == "ours"
+
+
 def _edit_choice(rng, state):
-    """Half the time, when there is one, a catalog part in a turned workspace (or
-    turned itself): its replacement must take its whole placement; else now and
-    then a part placed with identification of its own."""
-    turned = [part.serial for part in state.parts if part.identified() and
-              any(abs(v) > 1e-9 for v in (part.matrix[1], part.workspace[1]))]
+    """Half the time a part in a turned workspace (or turned itself), whose
+    replacement must take its whole placement; now and then a part placed with
+    identification of its own (variables no catalog part has)."""
+    turned = [part.serial for part in state.parts if part.identified() and part.turned()]
     if turned and rng.random() < 0.5:
         return rng.choice(turned)
-    # A part placed with identification of its own: its "-mident" lists variables
-    # that no catalog part has.
     placed = [part.serial for part in state.parts if part.identified() and part.taken is None]
     if placed and rng.random() < 0.3:
         return rng.choice(placed)
@@ -175,127 +149,17 @@ def _edit_choice(rng, state):
 
 
 def _part_choice(rng, state, with_none):
-    serials = [part.serial for part in state.parts]
-    if with_none:
-        serials.append(None)
+    serials = [part.serial for part in state.parts] + ([None] if with_none else [])
     return rng.choice(serials) if serials else None
 
 
-_CHOICES = [
-    ("load", 30, lambda s: not s.loaded),
-    # A new part asked for after an edit, before the catalog answered, is a road
-    # of its own: the part must land as new and the edited part stay.
-    ("new", lambda s: 8 if s.edited is None else 15, lambda s: s.loaded),
-    ("close", 2, lambda s: s.loaded),
-    ("edit", lambda s: 16 if s.started else 3, lambda s: s.loaded),
-    ("take", 30, lambda s: s.viewer is True),
-    ("move", 3, lambda s: bool(s.parts)),
-    ("workspace", 4, lambda s: True),
-    ("remove", 2, lambda s: any(p.serial != s.edited for p in s.parts)),
-    ("add", 2, lambda s: s.next_added_id < 999),
-    ("locate", 2, lambda s: True),
-    ("end", 1, lambda s: s.loaded),
-    ("main", lambda s: 1 if s.started else 4, lambda s: s.loaded),
-    ("unload", 1, lambda s: s.loaded),
-    ("rush", 2, lambda s: s.loaded),
-    ("illegal", 1, lambda s: s.loaded),
-    ("mode2d", 1, lambda s: True),
-    ("messages", 1, lambda s: True),
-    # A missing installation is put back soon: most steps need a catalog.
-    ("install", lambda s: 2 if s.installed else 8, lambda s: True),
-    ("kill", 1, lambda s: s.viewer is True),
-    ("kill-mid-write", 1, lambda s: s.viewer is True),
-    ("hand-start", 1, lambda s: True),
-    ("directory", 1, lambda s: True),
-    ("burst", 1, lambda s: True),
-    ("modes", 2, lambda s: True),
-    ("start-in-progress", 2, lambda s: s.loaded and s.installed and not s.viewer),
-    ("missing-directory", 1, lambda s: s.loaded and s.installed),
-    ("event-at-close", 2, lambda s: s.started and s.viewer is True and s.watcher == "live"
-     and s.catalog_path == "ours"),
-    ("take-burst", 2, lambda s: s.viewer is True),
-    # The catalog's writer faults: killed half-way through its record, ending by
-    # itself right after a take, re-opening its record again and again.
-    ("kill-mid-record", 2, lambda s: _sure_take(s)),
-    ("quit-after-take", 2, lambda s: _sure_take(s)),
-    ("reopen", 2, lambda s: _sure_take(s)),
-    ("between-calls", 2, lambda s: _sure_take(s) and s.installed),
-    # A catalog that writes its record whole and keeps it open for seconds: the
-    # delivery waits for it, at most a second; nothing, a command, End or an
-    # unload in that window.
-    ("held-window", 2, lambda s: _sure_take(s) and s.installed),
-]
-
-
-def _sure_take(s):
-    return s.started and s.viewer is True and s.watcher == "live" and s.catalog_path == "ours"
-
-_MAKERS = {
-    "load": lambda rng, s: Step("load"),
-    "new": lambda rng, s: Step("new", answer=rng.choice(["OK", "Abbruch"])),
-    "close": lambda rng, s: Step("close"),
-    "edit": lambda rng, s: Step("edit", part=_edit_choice(rng, s)),
-    "take": lambda rng, s: Step("take", part=(None if s.shown and rng.random() < 0.5
-                                              else catalog_parts.random_part(rng)),
-                                fault=next(_TAKE_FAULTS) if rng.random() < 0.4 else None,
-                                remark=rng.choice(REMARKS)),
-    "move": lambda rng, s: Step("move", part=_part_choice(rng, s, False),
-                                by=(rng.randint(-50, 50), rng.randint(-50, 50), rng.randint(-5, 5))),
-    "workspace": lambda rng, s: Step("workspace", number=rng.randint(0, 3),
-                                     place=(rng.randint(-200, 200), rng.randint(-200, 200), 0,
-                                            rng.choice([0, 30, 90, 180, 270]))),
-    "remove": lambda rng, s: Step("remove", part=rng.choice(
-        [p.serial for p in s.parts if p.serial != s.edited])),
-    "add": lambda rng, s: Step("add", tags=rng.choice(_ADDED_TAGS)),
-    "locate": lambda rng, s: Step("locate", at=(rng.randint(-100, 100), rng.randint(-100, 100), 0)),
-    "end": lambda rng, s: Step("end"),
-    "main": lambda rng, s: Step("main", answer=rng.choice(["OK", "Abbruch"])),
-    "unload": lambda rng, s: Step("unload"),
-    "rush": lambda rng, s: Step("rush", first=rng.choice(["new", "take"]) if s.viewer is True else "new",
-                                then=rng.choice(["end", "unload"]), part=catalog_parts.random_part(rng)),
-    "illegal": lambda rng, s: Step("illegal", number=rng.choice([103, 0, -1, 105])),
-    "mode2d": lambda rng, s: Step("mode2d", on=not s.mode2d),
-    "messages": lambda rng, s: Step("messages", on=not s.message_file),
-    "install": lambda rng, s: Step("install", on=not s.installed),
-    "kill": lambda rng, s: Step("kill"),
-    "kill-mid-write": lambda rng, s: Step("kill-mid-write", part=catalog_parts.random_part(rng)),
-    "hand-start": lambda rng, s: Step("hand-start"),
-    "directory": lambda rng, s: Step("directory"),
-    "burst": lambda rng, s: Step("burst", count=rng.choice([3, 20, 200])),
-    "start-in-progress": lambda rng, s: Step("start-in-progress", then=rng.choice(["new", "edit"]),
-                                             part=_part_choice(rng, s, True)),
-    "missing-directory": lambda rng, s: Step("missing-directory"),
-    "event-at-close": lambda rng, s: Step("event-at-close", then=rng.choice(["end", "unload"]),
-                                          part=catalog_parts.random_part(rng)),
-    "kill-mid-record": lambda rng, s: Step("kill-mid-record", part=catalog_parts.random_part(rng),
-                                           piece=rng.randint(1, 3), count=next(_PIECE_COUNTS)),
-    "quit-after-take": lambda rng, s: Step("quit-after-take", part=catalog_parts.random_part(rng),
-                                           pieces=rng.choice([False, True])),
-    "between-calls": lambda rng, s: Step("between-calls", then=rng.choice(["end", "unload"]),
-                                         part=catalog_parts.random_part(rng)),
-    "reopen": lambda rng, s: Step("reopen", part=catalog_parts.random_part(rng),
-                                  ms=rng.choice([300, 1000])),
-    "held-window": lambda rng, s: _held_window(rng, s),
-    "take-burst": lambda rng, s: Step("take-burst", part=catalog_parts.random_part(rng),
-                                      fault="pieces", count=rng.choice([5, 30])),
-    # The host's other work may leave the reader's modes anywhere before an import.
-    "modes": lambda rng, s: Step("modes", values=_mode_values(rng)),
-}
-# Parts placed with made-up identification: none, half of one, and whole ones. The
-# last has variables whose numbers, taken as text, and names run in other orders
-# than the numbers do: "-mident" must list them by number.
-_ADDED_TAGS = [{}, {"TVL_ID0": "A"}, {"TVL_ID0": "A", "TVL_ID1": "B", "TVLM_0_D": "5"}] + 2 * [
-               {"TVL_ID0": "iso4017/iso4017.prj", "TVL_ID1": "ISO4017", "TVLM_2_L": "40",
-                "TVLM_10_A": "1", "TVLM_0_Z": "8", "TVLM_1_D": "8"}]
-
-
 def _held_window(rng, s):
-    """Most held records replace a part sent back first; an edit in the window
-    goes to another identified part, or to the very part being replaced."""
+    """Most held records replace a part sent back first; an edit in the window goes
+    to another identified part, or to the very part being replaced."""
     identified = [part.serial for part in s.parts if part.identified()]
     replace = rng.choice(identified) if identified and rng.random() < 0.7 else None
     others = [serial for serial in identified if serial != replace]
-    return Step("held-window", part=catalog_parts.random_part(rng), replace=replace, ms=next(_HOLD_MS),
+    return dict(part=catalog_parts.random_part(rng), replace=replace, ms=next(_COUNTERS["hold"]),
                 edit=rng.choice(others) if others and rng.random() < 0.8 else _edit_choice(rng, s))
 
 
@@ -308,216 +172,245 @@ def _mode_values(rng):
 _MODE_VALUES = [("manipSetOnce", [0, 1]), ("readSilentSuccess", [0, 1, 2]),
                 ("keepBibSetModes", [0, 1, 3]), ("readBibModify", [0, 1, 2, 5]),
                 ("readBibModifyId", [0, 1, 7]), ("locateParts", [0, 1, 2])]
+# Parts placed with made-up identification: none, half, whole; the last has variables
+# whose numbers as text and names run in other orders than the numbers.
+_ADDED_TAGS = [{}, {"TVL_ID0": "A"}, {"TVL_ID0": "A", "TVL_ID1": "B", "TVLM_0_D": "5"}] + 2 * [
+               {"TVL_ID0": "iso4017/iso4017.prj", "TVL_ID1": "ISO4017", "TVLM_2_L": "40",
+                "TVLM_10_A": "1", "TVLM_0_Z": "8", "TVLM_1_D": "8"}]
+
+
+def _part(rng, s):
+    return dict(part=catalog_parts.random_part(rng))
+
+
+def _then_part(rng, s):
+    return dict(then=rng.choice(["end", "unload"]), part=catalog_parts.random_part(rng))
+
+
+_ANY, _LOADED, _VIEWER = (lambda s: True), (lambda s: s.loaded), (lambda s: s.viewer is True)
+_ANSWER = lambda rng, s: dict(answer=rng.choice(["OK", "Abbruch"]))
+# kind: (weight of a random step, None for one on schedule only; when it fits the
+# first state; its parameters, drawn in this order)
+KINDS = {
+    "load": (30, lambda s: not s.loaded, None),
+    # A new part asked for after an edit, before the catalog answered, lands as new.
+    "new": (lambda s: 8 if s.edited is None else 15, _LOADED, _ANSWER),
+    "close": (2, _LOADED, None),
+    "edit": (lambda s: 16 if s.started else 3, _LOADED, lambda rng, s: dict(part=_edit_choice(rng, s))),
+    "take": (30, _VIEWER, lambda rng, s: dict(
+        part=None if s.shown and rng.random() < 0.5 else catalog_parts.random_part(rng),
+        fault=next(_COUNTERS["fault"]) if rng.random() < 0.4 else None, remark=rng.choice(REMARKS))),
+    "move": (3, lambda s: bool(s.parts), lambda rng, s: dict(
+        part=_part_choice(rng, s, False), by=(rng.randint(-50, 50), rng.randint(-50, 50), rng.randint(-5, 5)))),
+    "workspace": (4, _ANY, lambda rng, s: dict(number=rng.randint(0, 3), place=(
+        rng.randint(-200, 200), rng.randint(-200, 200), 0, rng.choice([0, 30, 90, 180, 270])))),
+    "remove": (2, lambda s: any(p.serial != s.edited for p in s.parts), lambda rng, s: dict(
+        part=rng.choice([p.serial for p in s.parts if p.serial != s.edited]))),
+    "add": (2, lambda s: s.next_added_id < 999, lambda rng, s: dict(tags=rng.choice(_ADDED_TAGS))),
+    "locate": (2, _ANY, lambda rng, s: dict(at=(rng.randint(-100, 100), rng.randint(-100, 100), 0))),
+    "end": (1, _LOADED, None),
+    "main": (lambda s: 1 if s.started else 4, _LOADED, _ANSWER),
+    "unload": (1, _LOADED, None),
+    "rush": (None, _LOADED, lambda rng, s: dict(first=rng.choice(["new", "take"]) if s.viewer is True else "new",
+                                                 then=rng.choice(["end", "unload"]),
+                                                 part=catalog_parts.random_part(rng))),
+    "illegal": (None, _LOADED, lambda rng, s: dict(number=rng.choice([103, 0, -1, 105]))),
+    "mode2d": (1, _ANY, lambda rng, s: dict(on=not s.mode2d)),
+    "messages": (1, _ANY, lambda rng, s: dict(on=not s.message_file)),
+    # A missing installation is put back soon: most steps need a catalog.
+    "install": (lambda s: 2 if s.installed else 8, _ANY, lambda rng, s: dict(on=not s.installed)),
+    "kill": (None, _VIEWER, None),
+    "kill-mid-write": (None, _VIEWER, _part),
+    "hand-start": (None, _ANY, None),
+    "directory": (None, _ANY, None),
+    "burst": (None, _ANY, lambda rng, s: dict(count=rng.choice([3, 20, 200]))),
+    # The host's other work may leave the reader's modes anywhere before an import.
+    "modes": (None, _ANY, lambda rng, s: dict(values=_mode_values(rng))),
+    "start-in-progress": (None, lambda s: s.loaded and s.installed and not s.viewer, lambda rng, s: dict(
+        then=rng.choice(["new", "edit"]), part=_part_choice(rng, s, True))),
+    "missing-directory": (None, lambda s: s.loaded and s.installed, None),
+    "event-at-close": (None, _sure_take, _then_part),
+    "take-burst": (None, _VIEWER, lambda rng, s: dict(
+        part=catalog_parts.random_part(rng), fault="pieces", count=rng.choice([5, 30]))),
+    # The catalog's writer faults: killed half-way through its record, ending by
+    # itself right after a take, re-opening its record again and again.
+    "kill-mid-record": (None, _sure_take, lambda rng, s: dict(
+        part=catalog_parts.random_part(rng), piece=rng.randint(1, 3), count=next(_COUNTERS["pieces"]))),
+    "quit-after-take": (None, _sure_take, lambda rng, s: dict(
+        part=catalog_parts.random_part(rng), pieces=rng.choice([False, True]))),
+    "reopen": (None, _sure_take, lambda rng, s: dict(
+        part=catalog_parts.random_part(rng), ms=rng.choice([300, 1000]))),
+    "between-calls": (None, lambda s: _sure_take(s) and s.installed, _then_part),
+    # A record written whole and kept open for seconds: the delivery waits for it, at
+    # most a second; nothing, a command, End or an unload in that window.
+    "held-window": (None, lambda s: _sure_take(s) and s.installed, _held_window),
+}
+# Kinds that must fit every state the system may be in; a writer's fault also a
+# watcher that has seen no name yet.
+_WRITERS = ("kill-mid-record", "quit-after-take", "reopen", "between-calls", "held-window")
+_EVERY_STATE = dict({"event-at-close": _sure_take, "start-in-progress": lambda t: t.viewer is False},
+                    **{kind: lambda t: _sure_take(t) and t.installed for kind in _WRITERS})
+_restart_counters()
 
 
 def fits(step, states):
     """Whether a step made for an earlier state still makes sense here (replays)."""
-    state = states[0]
-    if step.params.get("fault") in RECORD_FAULTS and _stale(states):
-        return False
-    for kind, _, check in _CHOICES:
-        if kind == step.kind and not check(state):
-            return False
-    serial = step.params.get("part")
-    if step.kind in ("edit", "move", "remove") and serial is not None and state.part(serial) is None:
-        return False
-    if step.kind == "remove" and step.params["part"] == state.edited:
-        return False
-    if step.kind == "rush" and step.params["first"] == "take" and state.viewer is not True:
-        return False
-    if step.kind == "take" and step.params["part"] is None and (
-            any(t.shown != state.shown or t.viewer is not True for t in states) or state.shown is None):
-        return False
-    if step.kind == "start-in-progress" and any(t.viewer is not False for t in states):
-        return False
-    if step.kind == "held-window" and (
-            any(step.params[name] is not None and state.part(step.params[name]) is None
-                for name in ("replace", "edit"))
-            or step.params["then"] == "edit-same" and step.params["replace"] is None):
-        return False
-    if step.kind in ("kill-mid-record", "quit-after-take", "reopen", "between-calls",
-                     "held-window") and (
-            _stale(states) or not all(_sure_take(t) and t.installed for t in states)):
-        return False
-    if step.kind == "event-at-close" and any(
-            not (t.started and t.viewer is True and t.watcher == "live" and t.catalog_path == "ours")
-            for t in states):
-        return False
-    return True
+    state, kind, p = states[0], step.kind, step.params
+    return not (
+        p.get("fault") in RECORD_FAULTS and _stale(states) or not KINDS[kind][1](state)
+        or kind in _EVERY_STATE and not all(_EVERY_STATE[kind](t) for t in states)
+        or kind in _WRITERS and _stale(states)
+        or kind in ("edit", "move", "remove") and p["part"] is not None and state.part(p["part"]) is None
+        or kind == "remove" and p["part"] == state.edited
+        or kind == "rush" and p["first"] == "take" and state.viewer is not True
+        or kind == "take" and p["part"] is None and (state.shown is None or any(
+            t.shown != state.shown or t.viewer is not True for t in states))
+        or kind == "held-window" and (p["then"] == "edit-same" and p["replace"] is None or any(
+            p[name] is not None and state.part(p[name]) is None for name in ("replace", "edit"))))
 
 
 # ---- commands -----------------------------------------------------------------------
 
 def commands(step, states):
     """The simcad lines of a step; `states` are the states the system may be in."""
-    state = states[0]
-    kind, p = step.kind, step.params
-    settle = ["wait catalog idle 15000"]
-    if kind == "load":
-        return ["load"]
-    if kind in ("new", "main"):
-        answer = ["answer " + p["answer"]] if any(not s.started and not s.installed for s in states) else []
-        return answer + (["select 100"] if kind == "new" else ["main"]) + settle
-    if kind == "close":
-        # Closing stops the watcher and waits for its thread: none may be left the
-        # moment the call returns (one left to end by itself would still look,
-        # and deliver, for up to a second).
-        return ["select 101", "wait threads idle 0"] + settle
-    if kind == "edit":
-        part = state.part(p["part"]) if p["part"] is not None else None
-        answer = ["answer OK"] if any(s.started and not (part and part.identified()) for s in states) else []
-        return answer + ["select 102" + (" part=%d" % part.id if part else "")] + settle
-    if kind == "take":
-        return _take_commands(p["part"], p["fault"], states, p.get("remark", 0)) + settle
-    if kind == "take-burst":
-        # Unrelated files while the record is still being written: each is a change
-        # the watcher sees, and none may make it take the export before it is done.
-        commands = _take_commands(p["part"], p["fault"], states)
-        files = ["file ${EXPORT}\\unrelated-%d.tmp x" % n for n in range(p["count"])]
-        at = next(i for i, line in enumerate(commands) if line.startswith("catalog take")) + 1
-        return commands[:at] + files + commands[at:] + settle
-    if kind == "kill-mid-record":
-        # The record is closed half written when its writer dies: nothing tells it
-        # apart from a finished one, so it is imported as it stands, on this road.
-        # At least one piece is written: its change record is the one after both
-        # names that makes the delivery due (without it the table may wait, and the
-        # watcher end with the catalog). A piece count of the step's own makes the
-        # log line it waits for one that no earlier step of the episode wrote.
-        written = "record piece %d/%d written" % (p["piece"], p["count"])
-        return ["catalog fault pieces %d 300" % p["count"], "catalog take " + _take_words(p["part"]),
-                'wait text ${EXPORT}\\..\\catalog.log "%s"' % written,
-                "catalog kill", "wait catalog closed 5000", "wait import 10000"] + settle
-    if kind == "quit-after-take":
-        arm = ["catalog fault pieces 4 150"] if p["pieces"] else []
-        return arm + ["catalog fault quit-after-take", "catalog take " + _take_words(p["part"]),
-                      'wait text ${EXPORT}\\..\\catalog.log "quitting after the take"',
-                      "wait catalog closed 15000", "wait import 10000"] + settle
-    if kind == "between-calls":
-        # The import has run and asked for the catalog again (the deferred 100 is
-        # queued) when the plug-in goes: after End the call still runs, and starts
-        # the plug-in anew; after an unload it finds no macro and is dropped.
-        return (["catalog take " + _take_words(p["part"]), "wait deferred %d" % len(state.deferred),
-                 "expect deferredCalls[-1].state == queued", p["then"], "pump"] + settle +
-                (["wait threads idle 5000"] if p["then"] == "unload" else []))
-    if kind == "reopen":
-        # The import may come only once the writer has stopped, and none of its
-        # opens may be refused (the log's count is checked after every step).
-        return ["catalog fault reopen %d" % p["ms"], "catalog take " + _take_words(p["part"]),
-                'wait text ${EXPORT}\\..\\catalog.log "record reopened" 15000',
-                "wait import 10000"] + settle
-    if kind == "held-window":
-        # The record is written whole at once and kept open for longer than the
-        # watcher waits for its writer. The log line with the step's own hold time
-        # says the take has begun; a moment later both names are complete and the
-        # delivery waits for the writer (at most a second after the write).
-        replace = state.part(p["replace"]) if p["replace"] is not None else None
-        first = ["select 102 part=%d" % replace.id] + settle if replace else []
-        held = first + ["catalog fault pieces 1 0 open %d" % p["ms"], "catalog take " + _take_words(p["part"]),
-                        'wait text ${EXPORT}\\..\\catalog.log "closed %d ms after the last"' % p["ms"]]
-        then = p["then"]
-        if then == "wait":
-            return held + ["wait import 10000"] + settle
-        held.append("pump 300")
-        if then == "close":
-            return held + ["select 101", "wait import 10000"] + settle
-        if then == "new":
-            return held + ["select 100", "wait import 10000"] + settle
-        if then in ("edit", "edit-same"):
-            part = replace if then == "edit-same" else state.part(p["edit"]) if p["edit"] is not None else None
-            answer = ["answer OK"] if not (part and part.identified()) else []
-            return held + answer + ["select 102" + (" part=%d" % part.id if part else ""),
-                                    "wait import 10000"] + settle
-        if then == "end":
-            return held + ["end", "wait threads idle 0"] + settle
-        return held + ["unload"] + settle + ["wait threads idle 5000"]
-    if kind == "start-in-progress":
-        # The script host waits before it starts a viewer: a command given then
-        # finds a catalog start in progress. The expect line proves it.
-        part = state.part(p["part"]) if p["part"] is not None else None
-        second = (["select 100"] if p["then"] == "new" else
-                  ["answer OK", "select 102" + (" part=%d" % part.id if part else "")])
-        return ["select 100", "expect catalog.scriptHosts == 1"] + second + settle
-    if kind == "missing-directory":
-        return (["remove ${EXPORT}", "select 100"] + settle +
-                ["wait threads idle 5000", "file ${EXPORT}\\marker.txt"])
-    if kind == "event-at-close":
-        # The export is delivered, its event waits for the main loop, and the
-        # plug-in goes first.
-        return (["catalog take " + _take_words(p["part"]), "wait event queued 10000", p["then"]] +
-                settle + ["wait threads idle 5000"])
-    if kind == "move":
-        return ["part move %d %d %d %d" % ((state.part(p["part"]).id,) + p["by"])]
-    if kind == "workspace":
-        n = p["number"]
-        if n == 0 or n in state.workspaces:
-            return ["workspace %d" % n]
-        return ["workspace %d %d %d %d %d" % ((n,) + p["place"])]
-    if kind == "remove":
-        return ["part remove %d" % state.part(p["part"]).id]
-    if kind == "add":
-        words = " ".join("%s=%s" % item for item in p["tags"].items()) or "bibname=plain"
-        return ["part add %d %s" % (state.next_added_id, words)]
-    if kind == "locate":
-        return ["locate %d %d %d" % p["at"]]
-    if kind == "end":
-        return ["end", "wait threads idle 0"] + settle
-    if kind == "unload":
-        # An unload waits for the watcher to be done with the library's code; the
-        # thread itself may take a moment more to go.
-        return ["unload"] + settle + ["wait threads idle 5000"]
-    if kind == "rush":
-        first = (["select 100"] if p["first"] == "new"
-                 else ["catalog take " + _take_words(p["part"])])
-        return first + [p["then"]] + settle + ["wait threads idle 5000"]
-    if kind == "illegal":
-        return ["select %d" % p["number"]]
-    if kind == "mode2d":
-        return ["mode2d " + ("on" if p["on"] else "off")]
-    if kind == "messages":
-        return (['file ${EXPORT}\\..\\cad_msg.txt "4202=Note\\n4231=The library part cannot be loaded.\\n"',
-                 "messages ${EXPORT}\\..\\cad_msg.txt"] if p["on"]
-                else ['file ${EXPORT}\\..\\no_msg.txt ""', "messages ${EXPORT}\\..\\no_msg.txt"])
-    if kind == "install":
-        return ["env KVT_TARNVEL_ROOT_DIR=" + ("${CATALOG}" if p["on"] else "${EXPORT}\\..\\nocatalog")]
-    if kind == "kill":
-        return ["catalog kill", "wait threads idle 5000"]
-    if kind == "kill-mid-write":
-        return ["catalog fault hold-geometry", "catalog take " + _take_words(p["part"]),
-                "catalog kill", "wait threads idle 5000", "pump 300"] + settle
-    if kind == "hand-start":
-        return [HAND_START, "wait catalog running 15000"] + settle
-    if kind == "directory":
-        return ["remove ${EXPORT}", "file ${EXPORT}\\marker.txt", "pump 300"]
-    if kind == "burst":
-        return (["file ${EXPORT}\\unrelated-%d.tmp x" % n for n in range(p["count"])] +
-                ["pump 300"] + settle)
-    if kind == "modes":
-        return ["modes " + " ".join("%s=%d" % item for item in sorted(p["values"].items()))]
-    raise ValueError(kind)
+    return _COMMANDS[step.kind](step.params, states[0], states)
 
 
 def _take_words(part):
-    if part is None:
-        return ""
-    key, variables = part
-    return " ".join([key] + ["%s=%s" % v for v in variables])
+    return "" if part is None else " ".join([part[0]] + ["%s=%s" % v for v in part[1]])
+
+
+def _taking(part, *arm):
+    return list(arm) + ["catalog take " + _take_words(part)]
+
+
+def _select_edit(part):
+    return "select 102" + (" part=%d" % part.id if part else "")
 
 
 def _take_commands(part, fault, states, remark=0):
     sure = all(s.watcher == "live" and s.catalog_path == "ours" for s in states)
-    arm = {None: [], "pieces": ["catalog fault pieces 4 120"],
-           "pieces-open": ["catalog fault pieces 3 100 open 400"],
-           "hold-record": ["catalog fault hold-record"],
-           "broken-geometry": ["catalog fault broken-geometry"]}[fault]
-    if remark:
-        arm.append("catalog fault long-remark %d" % remark)
-    take = [("catalog take " + _take_words(part)).rstrip()]
-    if fault == "hold-record":
-        # The record is held back while the host runs its loop: nothing may be
-        # imported before it is written.
-        take += ["pump 400", "catalog release"]
-    wait = ["wait import 10000"] if sure else ["pump 1500"]
-    return arm + take + wait
+    arm = [] if fault is None else [{"pieces": "catalog fault pieces 4 120", "pieces-open":
+                                     "catalog fault pieces 3 100 open 400"}.get(fault, "catalog fault " + fault)]
+    arm += ["catalog fault long-remark %d" % remark] if remark else []
+    # A record held back while the host runs its loop: nothing may be imported before it.
+    hold = ["pump 400", "catalog release"] if fault == "hold-record" else []
+    return arm + [("catalog take " + _take_words(part)).rstrip()] + hold + (
+        ["wait import 10000"] if sure else ["pump 1500"])
+
+
+def _take_burst(p, state, states):
+    # Unrelated files while the record is still being written: none may make the
+    # watcher take the export before it is done.
+    lines = _take_commands(p["part"], p["fault"], states)
+    at = next(i for i, line in enumerate(lines) if line.startswith("catalog take")) + 1
+    return lines[:at] + _files(p["count"]) + lines[at:] + SETTLE
+
+
+def _files(count):
+    return ["file ${EXPORT}\\unrelated-%d.tmp x" % n for n in range(count)]
+
+
+def _held_commands(p, state, states):
+    # Written whole at once and kept open longer than the watcher waits for its
+    # writer; the log line with the step's own hold time says the take has begun.
+    replace = state.part(p["replace"])
+    held = (["select 102 part=%d" % replace.id] + SETTLE if replace else []) + _taking(
+        p["part"], "catalog fault pieces 1 0 open %d" % p["ms"]) + [
+        'wait text %s "closed %d ms after the last"' % (LOG, p["ms"])]
+    then, imported = p["then"], ["wait import 10000"] + SETTLE
+    if then == "wait":
+        return held + imported
+    held.append("pump 300")
+    if then in ("edit", "edit-same"):
+        part = replace if then == "edit-same" else state.part(p["edit"])
+        return held + ([] if part and part.identified() else ["answer OK"]) + [_select_edit(part)] + imported
+    return held + {"close": ["select 101"] + imported, "new": ["select 100"] + imported,
+                   "end": ["end", "wait threads idle 0"] + SETTLE,
+                   "unload": ["unload"] + SETTLE + ["wait threads idle 5000"]}[then]
+
+
+def _answer(p, states):
+    return ["answer " + p["answer"]] if any(not s.started and not s.installed for s in states) else []
+
+
+def _edit_commands(p, state, states):
+    part = state.part(p["part"])
+    answer = ["answer OK"] if any(s.started and not (part and part.identified()) for s in states) else []
+    return answer + [_select_edit(part)] + SETTLE
+
+
+def _workspace(p, state):
+    n = p["number"]
+    return ["workspace %d" % n] if n == 0 or n in state.workspaces else ["workspace %d %d %d %d %d" % (
+        (n,) + p["place"])]
+
+
+_COMMANDS = {
+    "load": lambda p, s, states: ["load"],
+    "new": lambda p, s, states: _answer(p, states) + ["select 100"] + SETTLE,
+    "main": lambda p, s, states: _answer(p, states) + ["main"] + SETTLE,
+    # No watcher thread may be left the moment the close returns: it would still deliver.
+    "close": lambda p, s, states: ["select 101", "wait threads idle 0"] + SETTLE,
+    "edit": _edit_commands,
+    "take": lambda p, s, states: _take_commands(p["part"], p["fault"], states, p.get("remark", 0)) + SETTLE,
+    "take-burst": _take_burst,
+    # A record closed half written by a dying writer is imported as it stands. At
+    # least one piece is written (its change makes the delivery due); a piece count
+    # of the step's own makes the log line it waits for new.
+    "kill-mid-record": lambda p, s, states: _taking(p["part"], "catalog fault pieces %d 300" % p["count"]) + [
+        'wait text %s "record piece %d/%d written"' % (LOG, p["piece"], p["count"]),
+        "catalog kill", "wait catalog closed 5000", "wait import 10000"] + SETTLE,
+    "quit-after-take": lambda p, s, states: _taking(p["part"], *(
+        ["catalog fault pieces 4 150"] if p["pieces"] else []) + ["catalog fault quit-after-take"]) + [
+        'wait text %s "quitting after the take"' % LOG, "wait catalog closed 15000",
+        "wait import 10000"] + SETTLE,
+    # The import asked for the catalog again (the deferred 100 queued) when the
+    # plug-in goes: after End the call starts it anew, after an unload it is dropped.
+    "between-calls": lambda p, s, states: _taking(p["part"]) + [
+        "wait deferred %d" % len(s.deferred), "expect deferredCalls[-1].state == queued", p["then"],
+        "pump"] + SETTLE + (["wait threads idle 5000"] if p["then"] == "unload" else []),
+    # The import comes only once the writer stopped; none of its opens is refused.
+    "reopen": lambda p, s, states: _taking(p["part"], "catalog fault reopen %d" % p["ms"]) + [
+        'wait text %s "record reopened" 15000' % LOG, "wait import 10000"] + SETTLE,
+    "held-window": _held_commands,
+    # The script host waits before it starts a viewer: the expect line proves a
+    # command came while the start was in progress.
+    "start-in-progress": lambda p, s, states: ["select 100", "expect catalog.scriptHosts == 1"] + (
+        ["select 100"] if p["then"] == "new" else ["answer OK", _select_edit(s.part(p["part"]))]) + SETTLE,
+    "missing-directory": lambda p, s, states: ["remove ${EXPORT}", "select 100"] + SETTLE + [
+        "wait threads idle 5000", "file ${EXPORT}\\marker.txt"],
+    # Delivered, its event waiting for the main loop, when the plug-in goes.
+    "event-at-close": lambda p, s, states: _taking(p["part"]) + ["wait event queued 10000", p["then"]] + (
+        SETTLE + ["wait threads idle 5000"]),
+    "move": lambda p, s, states: ["part move %d %d %d %d" % ((s.part(p["part"]).id,) + p["by"])],
+    "workspace": lambda p, s, states: _workspace(p, s),
+    "remove": lambda p, s, states: ["part remove %d" % s.part(p["part"]).id],
+    "add": lambda p, s, states: ["part add %d %s" % (s.next_added_id, " ".join(
+        "%s=%s" % item for item in p["tags"].items()) or "bibname=plain")],
+    "locate": lambda p, s, states: ["locate %d %d %d" % p["at"]],
+    "end": lambda p, s, states: ["end", "wait threads idle 0"] + SETTLE,
+    # An unload waits for the watcher to leave the library's code; its thread may
+    # take a moment more to go.
+    "unload": lambda p, s, states: ["unload"] + SETTLE + ["wait threads idle 5000"],
+    "rush": lambda p, s, states: (["select 100"] if p["first"] == "new" else _taking(p["part"])) + [
+        p["then"]] + SETTLE + ["wait threads idle 5000"],
+    "illegal": lambda p, s, states: ["select %d" % p["number"]],
+    "mode2d": lambda p, s, states: ["mode2d " + ("on" if p["on"] else "off")],
+    "messages": lambda p, s, states: [
+        'file ${EXPORT}\\..\\cad_msg.txt "4202=Note\\n4231=The library part cannot be loaded.\\n"',
+        "messages ${EXPORT}\\..\\cad_msg.txt"] if p["on"] else [
+        'file ${EXPORT}\\..\\no_msg.txt ""', "messages ${EXPORT}\\..\\no_msg.txt"],
+    "install": lambda p, s, states: [
+        "env KVT_TARNVEL_ROOT_DIR=" + ("${CATALOG}" if p["on"] else "${EXPORT}\\..\\nocatalog")],
+    "kill": lambda p, s, states: ["catalog kill", "wait threads idle 5000"],
+    "kill-mid-write": lambda p, s, states: _taking(p["part"], "catalog fault hold-geometry") + [
+        "catalog kill", "wait threads idle 5000", "pump 300"] + SETTLE,
+    "hand-start": lambda p, s, states: [HAND_START, "wait catalog running 15000"] + SETTLE,
+    "directory": lambda p, s, states: ["remove ${EXPORT}", "file ${EXPORT}\\marker.txt", "pump 300"],
+    "burst": lambda p, s, states: _files(p["count"]) + ["pump 300"] + SETTLE,
+    "modes": lambda p, s, states: ["modes " + " ".join("%s=%d" % i for i in sorted(p["values"].items()))],
+}
 
 
 # ---- effects ------------------------------------------------------------------------
@@ -525,172 +418,34 @@ def _take_commands(part, fault, states, remark=0):
 def effects(step, state):
     """The states the system may be in after the step, from one state before it."""
     s = state.copy()
-    kind, p = step.kind, step.params
-    if kind == "load":
-        # The library's detection state starts at "nothing seen" with every load.
-        s.loaded, s.detection = True, frozenset([0])
-        return [s]
-    if kind == "new":
-        return [_new_part(s, p["answer"])]
-    if kind == "main":
-        _start(s, p["answer"])
-        return [s]
-    if kind == "close":
-        if s.started:
-            s.watcher, s.viewer = "none", False
-        return [s]
-    if kind == "edit":
-        return _edit(s, p["part"])
-    if kind in ("take", "take-burst"):
-        return _take(s, p["part"], p["fault"], p.get("remark", 0))
-    if kind == "kill-mid-record":
-        s.viewer, s.shown = False, None
-        written = s.copy()
-        _written(written, p["part"], True, "partial" if p["piece"] else "none")
-        return [_import(written)]
-    if kind == "quit-after-take":
-        s.viewer, s.shown = False, None
-        written = s.copy()
-        _written(written, p["part"])
-        return [_import(written)]
-    if kind == "reopen":
-        return _take(s, p["part"], None)
-    if kind == "between-calls":
-        written = s.copy()
-        _written(written, p["part"])
-        s = _import(written)
-        # The deferred 100 is only queued: its command has not gone out.
-        s.deferred.pop()
-        s.commands.pop()
-        _destroy(s)
-        if p["then"] == "unload":
-            s.loaded = False
-            s.deferred.append((100, "dropped"))
-            return [s]
-        s.deferred.append(100)
-        return [_new_part(s, "Abbruch")]
-    if kind == "held-window":
-        return _held(s, p)
-    if kind == "start-in-progress":
-        s = _new_part(s, "Abbruch")
-        s.edited = None
-        if p["then"] == "edit":
-            s.messages.append(model.message(model.NOTICE, s.message_file))
-        return [s]
-    if kind == "missing-directory":
-        s.files, s.on_disk = set(), None
-        s = _new_part(s, "Abbruch")
-        # The watcher cannot open the directory and ends at once.
-        s.watcher = "none"
-        return [s]
-    if kind == "event-at-close":
-        _written(s, p["part"])
-        s.shown = p["part"]
-        s.detection = frozenset([0])
-        _destroy(s)
-        if p["then"] == "unload":
-            s.loaded = False
-        return [s]
-    if kind == "move":
-        part = s.part(p["part"])
-        part.matrix = placement.multiply(part.matrix, placement.translation(*p["by"]))
-        return [s]
-    if kind == "workspace":
-        n = p["number"]
-        if n and n not in s.workspaces:
-            s.workspaces[n] = placement.workspace_placement(*p["place"])
-        s.active = n
-        return [s]
-    if kind == "remove":
-        s.parts.remove(s.part(p["part"]))
-        return [s]
-    if kind == "add":
-        pairs = list(p["tags"].items()) or [("bibname", "plain")]
-        part = s.new_part(dict(p["tags"]), placement.translation(*s.located), s.active_workspace())
-        part.record = pairs
-        part.id = s.next_added_id
-        s.next_added_id += 1
-        return [s]
-    if kind == "locate":
-        s.located = p["at"]
-        return [s]
-    if kind == "end":
-        _destroy(s)
-        return [s]
-    if kind == "unload":
-        _destroy(s)
-        s.loaded = False
-        return [s]
-    if kind == "rush":
-        return _rush(s, p)
-    if kind == "illegal":
-        s.asserts += 1
-        return [s]
-    if kind == "mode2d":
-        s.mode2d = p["on"]
-        return [s]
-    if kind == "messages":
-        s.message_file = p["on"]
-        return [s]
-    if kind == "install":
-        s.installed = p["on"]
-        return [s]
-    if kind == "modes":
-        s.modes.update(p["values"])
-        return [s]
-    if kind == "kill":
-        s.viewer, s.watcher, s.shown = False, "none", None
-        return [s]
-    if kind == "kill-mid-write":
-        return _kill_mid_write(s)
-    if kind == "hand-start":
-        if not s.viewer:
-            s.shown = None
-        s.viewer, s.catalog_path = True, "hand"
-        s.commands.append("hand")
-        return [s]
-    if kind == "directory":
-        # The watcher's directory is gone under it: it may go on seeing the new one
-        # or see nothing more; the next export tells which.
-        s.files, s.on_disk = set(), None
-        if s.watcher != "live":
-            return [s]
-        blind = s.copy()
-        blind.watcher = "blind"
-        return [s, blind]
-    if kind == "burst":
-        return [_any_change(s)]
-    raise ValueError(kind)
+    found = _EFFECTS[step.kind](s, step.params)
+    return found if isinstance(found, list) else [s]
 
 
 def _start(s, answer):
     """`Main`: the plug-in object, or the installation offer."""
-    if s.started:
-        return True
-    if not s.installed:
-        s.messages.append(model.message(model.OFFER, s.message_file))
+    if not s.started and not s.installed:
+        s.messages.append(model.OFFER)
         s.system += answer == "OK"
-        return False
-    s.started = True
-    s.extension = "dwg" if s.mode2d else "sat"
-    return True
+    elif not s.started:
+        s.started, s.extension = True, "dwg" if s.mode2d else "sat"
+    return s.started
 
 
 def _send(s, part=None):
-    """A command reaches the catalog: it runs, writes to our names, and is watched;
-    with a part (an edit) it carries the part's identification, and the catalog
-    opens that part when it has it."""
+    """A command reaches the catalog: it runs, writes to our names and is watched;
+    an edit's carries the part's identification, and the catalog opens that part
+    when it has it."""
     if not s.viewer:
         s.shown = None
     s.commands.append(model.mident(part.tags) if part is not None else "")
     s.named = True
-    if part is not None and part.taken is not None and (
-            part.tags == catalog_parts.identification(*part.taken)):
+    if part is not None and part.taken is not None and part.tags == catalog_parts.identification(*part.taken):
         s.shown = part.taken
     s.viewer, s.catalog_path, s.catalog_extension, s.watcher = True, "ours", s.extension, "live"
 
 
-def _new_part(s, answer):
+def _new_part(s, answer="Abbruch"):
     if _start(s, answer):
         s.edited = None
         _send(s)
@@ -698,17 +453,14 @@ def _new_part(s, answer):
 
 
 def _edit(s, serial):
-    if not s.started:
-        return [s]
-    part = s.part(serial) if serial is not None else None
-    if part is not None and part.identified():
-        s.edited = part.serial
+    part = s.part(serial)
+    if s.started:
+        part = part if part is not None and part.identified() else None
+        if part is None:
+            s.messages.append(model.notice(s.message_file))
+        s.edited = part and part.serial
         _send(s, part)
-    else:
-        s.messages.append(model.message(model.NOTICE, s.message_file))
-        s.edited = None
-        _send(s)
-    return [s]
+    return s
 
 
 def _written(s, taken, whole=True, record="full", remark=0):
@@ -720,47 +472,29 @@ def _written(s, taken, whole=True, record="full", remark=0):
 
 
 def _take(s, part, fault, remark=0):
-    if part is None:
-        part = s.shown
-    s.shown = part
+    s.shown = part = s.shown if part is None else part
     if s.catalog_path != "ours":
-        # The catalog writes elsewhere; a watcher that has seen both names delivers
-        # on this change all the same.
         return [_any_change(s)]
-    unwatched = s.copy()
-    _written(unwatched, part, fault != "broken-geometry", remark=remark)
-    if s.watcher == "none":
-        return [unwatched]
-    if s.watcher == "blind":
-        return [unwatched]
-    written = s.copy()
-    _written(written, part, fault != "broken-geometry", remark=remark)
-    return [_import(written)]
+    _written(s, part, fault != "broken-geometry", remark=remark)
+    return [_import(s) if s.watcher == "live" else s]
 
 
 def _any_change(s):
-    """A change in the export directory: a watcher that has seen both names
-    delivers on it, whatever is at the export names then."""
-    if s.watcher == "live" and s.detection == frozenset([3]):
-        return _import(s)
-    return s
+    """A watcher that has seen both names delivers on any change in the directory,
+    whatever is at the export names then."""
+    return _import(s) if s.watcher == "live" and s.detection == frozenset([3]) else s
 
 
-def _import(s):
-    """The export is delivered and imported from what is on disk at the export
-    names, and the catalog is opened again."""
+def _import(s, reopen=True):
+    """The export is delivered, imported from what is on disk at the export names,
+    and (unless a held command takes its place) the catalog is opened again."""
     s = s.copy()
     s.deferred.append(104)
-    taken, whole, record, remark = s.on_disk if s.on_disk else (None, False, "none", 0)
-    old = s.part(s.edited) if s.edited is not None else None
-    before = dict(s.modes)
-    modes = dict(before, manipSetOnce=0, readSilentSuccess=1, keepBibSetModes=1, readBibModify=2)
-    if old is not None:
-        s.reads.append({"suffix": s.extension, "mode": 9, "activeWorkspace": 0,
-                        "modes": dict(modes, manipSetOnce=1)})
-    else:
-        s.reads.append({"suffix": s.extension, "mode": 2, "activeWorkspace": s.active,
-                        "modes": dict(modes, locateParts=1)})
+    taken, whole, record, remark = s.on_disk or (None, False, "none", 0)
+    old = s.part(s.edited)
+    modes = dict(s.modes, manipSetOnce=0, readSilentSuccess=1, keepBibSetModes=1, readBibModify=2)
+    s.reads.append({"suffix": s.extension, "mode": 9 if old else 2, "activeWorkspace": 0 if old else s.active,
+                    "modes": dict(modes, manipSetOnce=1) if old else dict(modes, locateParts=1)})
     if whole and taken is not None:
         tags = catalog_parts.identification(*taken) if record == "full" else {}
         if old is not None:
@@ -769,195 +503,264 @@ def _import(s):
         else:
             part = s.new_part(tags, placement.translation(*s.located), s.active_workspace(), taken)
         part.record, part.remark = record, remark
-    s.modes = dict(before, readBibModifyId=0, manipSetOnce=0)
+    s.modes = dict(s.modes, readBibModifyId=0, manipSetOnce=0)
     s.edited = None
-    s.files -= {s.extension, s.extension + ".txt"}
-    s.on_disk = None
+    _drop_exports(s)
     s.detection = frozenset([0])
-    s.deferred.append(100)
-    _send(s)
+    if reopen:
+        s.deferred.append(100)
+        _send(s)
     return s
 
 
-def _destroy(s):
+def _drop_exports(s):
+    s.files -= {s.extension, s.extension + ".txt"}
+    s.on_disk = None
+
+
+def _destroy(s, then="end"):
     """`End` or unloading: the watcher, the catalog and the export files go (the
     files only when the plug-in object has named them)."""
-    if not s.started:
-        return
-    s.started, s.watcher, s.viewer, s.edited, s.shown = False, "none", False, None, None
-    if s.named:
-        s.files -= {s.extension, s.extension + ".txt"}
-        s.on_disk = None
-    s.named = False
+    s.loaded = s.loaded and then != "unload"
+    if s.started:
+        s.started, s.watcher, s.viewer, s.edited, s.shown = False, "none", False, None, None
+        if s.named:
+            _drop_exports(s)
+        s.named = False
 
 
 def _rush(s, p):
     if p["first"] == "new":
-        s = _new_part(s, "Abbruch")
-        sent = s.started
-        _destroy(s)
-        if p["then"] == "unload":
-            s.loaded = False
+        sent = _new_part(s).started
+        _destroy(s, p["then"])
         if not sent:
             return [s]
-        # The script host already on its way may start a viewer after the close, or
-        # be ended by the close before it logged its start.
-        late = s.copy()
-        late.viewer, late.catalog_path, late.shown = True, "ours", None
-        unlogged = s.copy()
-        unlogged.commands.pop()
-        return [s, late, unlogged]
-    # The catalog shows the part it takes: an End that finds the plug-in not
-    # started leaves it running, and its next plain take is of that part.
-    s.shown = p["part"]
-    outcomes = [s]
+        # The script host on its way may start a viewer after the close, or be ended
+        # by the close before it logged its start.
+        return [s, _with(s, viewer=True, catalog_path="ours", shown=None), _with(s, commands=s.commands[:-1])]
+    # The catalog shows the part it takes: an End that finds the plug-in not started
+    # leaves it running, and its next plain take is of that part.
+    s.shown, outcomes = p["part"], [s]
     if s.catalog_path == "ours":
         _written(s, p["part"])
         if s.watcher == "live":
             # The watcher may have seen none, one or both names before the close.
-            outcomes = []
-            for value in range(4):
-                t = s.copy()
-                t.detection = frozenset([value])
-                outcomes.append(t)
+            outcomes = [_with(s, detection=frozenset([value])) for value in range(4)]
     elif s.watcher == "live" and s.detection == frozenset([3]):
         # Written elsewhere: delivery on that change, or the close came first.
-        t = s.copy()
-        t.detection = frozenset([0])
-        outcomes.append(t)
+        outcomes.append(_with(s, detection=frozenset([0])))
     for t in outcomes:
-        _destroy(t)
-        if p["then"] == "unload":
-            t.loaded = False
+        _destroy(t, p["then"])
     return outcomes
+
+
+def _between_calls(s, p):
+    _written(s, p["part"])
+    s = _import(s, reopen=False)  # the deferred 100 is only queued
+    _destroy(s, p["then"])
+    if p["then"] == "unload":
+        s.deferred.append((100, "dropped"))
+        return [s]
+    s.deferred.append(100)
+    return [_new_part(s)]
 
 
 def _held(s, p):
     """A record written whole and held open, most often for a part sent back just
-    before. The export lands once, on this road; a command in the window comes after
-    the import, in place of the import's call that opens the catalog again, and an
-    edit of the replaced part goes to the part that took its place. After End or an
-    unload the host drops the event. The record, still held when the export files
-    are deleted, may stay behind."""
+    before. It lands once, on this road; a command in the window comes after the
+    import, in place of its call that opens the catalog again, and an edit of the
+    replaced part goes to the part that took its place. After End or an unload the
+    host drops the event. The record, still held when the files are deleted, may stay."""
     if p["replace"] is not None:
-        s = _edit(s, p["replace"])[0]
+        s = _edit(s, p["replace"])
     replaced, then = s.edited, p["then"]
     _written(s, p["part"])
     s.shown = p["part"]
     if then in ("end", "unload"):
         s.detection = frozenset([0])
-        _destroy(s)
-        s.loaded = then == "end"
-        return _record_may_stay(s)
-    s = _import(s)
-    if then == "wait":
-        return _record_may_stay(s)
-    s.deferred.pop()
-    s.commands.pop()
+        _destroy(s, then)
+    else:
+        s = _import(s, reopen=then == "wait")
     if then == "close":
         s.watcher, s.viewer = "none", False
     elif then == "new":
-        s = _new_part(s, "Abbruch")
-    else:
+        s = _new_part(s)
+    elif then in ("edit", "edit-same"):
         target = p["replace"] if then == "edit-same" else p["edit"]
         if replaced is not None and s.part(replaced) is None and target == replaced:
             target = s.parts[-1].serial
-        s = _edit(s, target)[0]
-    return _record_may_stay(s)
-
-
-def _record_may_stay(s):
-    """The export files deleted, or the record, still held by its writer, left
-    (beside what other files an earlier road left)."""
+        s = _edit(s, target)
+    # The export files deleted, or the record, still held by its writer, left (beside
+    # what other files an earlier road left).
     if s.extension is None or s.extension + ".txt" in s.files:
         return [s]
-    left = s.copy()
-    left.files.add(left.extension + ".txt")
-    left.on_disk = (None, False, "full", 0)
-    return [s, left]
+    return [s, _with(s, files=s.files | {s.extension + ".txt"}, on_disk=(None, False, "full", 0))]
 
 
 def _kill_mid_write(s):
-    watched = s.watcher == "live"
-    if s.catalog_path != "ours":
-        s.viewer, s.watcher = False, "none"
-        return [s]
-    s.files.add(s.catalog_extension)
-    s.on_disk = (None, False, "none", 0) if s.catalog_extension == s.extension else None
-    if not watched:
-        s.viewer, s.watcher = False, "none"
-        return [s]
-    value = next(iter(s.detection))
+    watched, ours, value = s.watcher == "live", s.catalog_path == "ours", next(iter(s.detection))
+    if ours:
+        s.files.add(s.catalog_extension)
+        s.on_disk = (None, False, "none", 0) if s.catalog_extension == s.extension else None
     s.viewer, s.watcher = False, "none"
+    if not (ours and watched):
+        return [s]
     if value == 3:
-        # The half file's first change delivers; the host runs the import once the
-        # catalog is gone, and the read finds no whole part.
+        # The half file's first change delivers; the import, once the catalog is
+        # gone, finds no whole part.
         return [_import(s)]
     s.detection = frozenset([{0: 1, 1: 1, 2: 3}[value]])
     return [s]
 
 
-BRANCHES = ["between-calls end", "between-calls unload", "kill-mid-record", "quit-after-take", "reopen", "illegal", "start-in-progress", "missing-directory", "event queued at end", "event queued at unload",
-            "take-burst", "modes", "import with reader modes set", "kill", "kill-mid-write", "burst",
-            "directory", "hand-start", "new part after an edit", "notice", "edit with identification",
-            "edit while not started", "import new", "import replacing", "replacement turned",
-            "take of the part shown", "stale watcher delivers", "take not watched",
-            "take with pieces", "take with pieces-open", "take with hold-record",
-            "take with broken-geometry", "take with a long remark", "installation offer", "rush new then end",
-            "rush new then unload", "rush take then end", "rush take then unload",
-            "held window wait", "held window close", "held window new", "held window edit",
-            "held window edit-same", "held window end", "held window unload"]
+def _killed_writing(s, p, record):
+    s.viewer, s.shown = False, None
+    _written(s, p["part"], True, record)
+    return [_import(s)]
+
+
+def _directory(s):
+    """The watcher's directory is gone under it: it may go on seeing the new one or
+    see nothing more; the next export tells which."""
+    s.files, s.on_disk = set(), None
+    return [s, _with(s, watcher="blind")] if s.watcher == "live" else [s]
+
+
+def _set(s, **values):
+    for name, value in values.items():
+        setattr(s, name, value)
+
+
+def _with(s, **values):
+    t = s.copy()
+    _set(t, **values)
+    return t
+
+
+def _start_in_progress(s, p):
+    _new_part(s).edited = None
+    if p["then"] == "edit":
+        s.messages.append(model.notice(s.message_file))
+
+
+def _missing_directory(s):
+    s.files, s.on_disk = set(), None
+    _new_part(s).watcher = "none"  # it cannot open the directory and ends at once
+
+
+def _event_at_close(s, p):
+    _written(s, p["part"])
+    s.shown, s.detection = p["part"], frozenset([0])
+    _destroy(s, p["then"])
+
+
+def _move(s, p):
+    part = s.part(p["part"])
+    part.matrix = placement.multiply(part.matrix, placement.translation(*p["by"]))
+
+
+def _workspace_effect(s, p):
+    if p["number"] and p["number"] not in s.workspaces:
+        s.workspaces[p["number"]] = placement.workspace_placement(*p["place"])
+    s.active = p["number"]
+
+
+def _add(s, p):
+    part = s.new_part(dict(p["tags"]), placement.translation(*s.located), s.active_workspace())
+    part.record, part.id = list(p["tags"].items()) or [("bibname", "plain")], s.next_added_id
+    s.next_added_id += 1
+
+
+def _hand_start(s):
+    _set(s, shown=s.shown if s.viewer else None, viewer=True, catalog_path="hand")
+    s.commands.append("hand")
+
+
+# Each gives the list of states after the step, or anything else when it changed `s` alone.
+_EFFECTS = {
+    # The library's detection state starts at "nothing seen" with every load.
+    "load": lambda s, p: _set(s, loaded=True, detection=frozenset([0])),
+    "new": lambda s, p: [_new_part(s, p["answer"])],
+    "main": lambda s, p: _start(s, p["answer"]),
+    "close": lambda s, p: _set(s, watcher="none", viewer=False) if s.started else None,
+    "edit": lambda s, p: [_edit(s, p["part"])],
+    "take": lambda s, p: _take(s, p["part"], p["fault"], p.get("remark", 0)),
+    "take-burst": lambda s, p: _take(s, p["part"], p["fault"]),
+    "kill-mid-record": lambda s, p: _killed_writing(s, p, "partial" if p["piece"] else "none"),
+    "quit-after-take": lambda s, p: _killed_writing(s, p, "full"),
+    "reopen": lambda s, p: _take(s, p["part"], None),
+    "between-calls": _between_calls,
+    "held-window": _held,
+    "start-in-progress": _start_in_progress,
+    "missing-directory": lambda s, p: _missing_directory(s),
+    "event-at-close": _event_at_close,
+    "move": _move,
+    "workspace": _workspace_effect,
+    "remove": lambda s, p: s.parts.remove(s.part(p["part"])),
+    "add": _add,
+    "locate": lambda s, p: _set(s, located=p["at"]),
+    "end": lambda s, p: _destroy(s),
+    "unload": lambda s, p: _destroy(s, "unload"),
+    "rush": _rush,
+    "illegal": lambda s, p: _set(s, asserts=s.asserts + 1),
+    "mode2d": lambda s, p: _set(s, mode2d=p["on"]),
+    "messages": lambda s, p: _set(s, message_file=p["on"]),
+    "install": lambda s, p: _set(s, installed=p["on"]),
+    "modes": lambda s, p: s.modes.update(p["values"]),
+    "kill": lambda s, p: _set(s, viewer=False, watcher="none", shown=None),
+    "kill-mid-write": lambda s, p: _kill_mid_write(s),
+    "hand-start": lambda s, p: _hand_start(s),
+    "directory": lambda s, p: _directory(s),
+    "burst": lambda s, p: [_any_change(s)],
+}
 
 
 # ---- branches -----------------------------------------------------------------------
 
+BRANCHES = ["between-calls end", "between-calls unload", "kill-mid-record", "quit-after-take", "reopen",
+            "illegal", "start-in-progress", "missing-directory", "event queued at end",
+            "event queued at unload", "take-burst", "modes", "import with reader modes set", "kill",
+            "kill-mid-write", "burst", "directory", "hand-start", "new part after an edit", "notice",
+            "edit with identification", "edit while not started", "import new", "import replacing",
+            "replacement turned", "take of the part shown", "stale watcher delivers", "take not watched"
+            ] + ["take with " + fault for fault in FAULTS] + [
+            "take with a long remark", "installation offer"] + [
+            "rush %s then %s" % pair for pair in (("new", "end"), ("new", "unload"), ("take", "end"),
+                                                  ("take", "unload"))] + [
+            "held window " + then for then in ("wait", "close", "new", "edit", "edit-same", "end", "unload")]
+_NAMED = {"event-at-close": "event queued at %(then)s", "between-calls": "between-calls %(then)s",
+          "held-window": "held window %(then)s", "rush": "rush %(first)s then %(then)s"}
+
+
 def branches(step, before, after):
-    """The branches of the road a step reached, for the summary: a branch that a
-    run never reaches is seen there."""
-    kind, p = step.kind, step.params
-    state, found = before[0], []
-    if kind in ("start-in-progress", "missing-directory", "take-burst", "modes", "kill-mid-write",
-                "kill-mid-record", "quit-after-take", "reopen", "illegal",
-                "burst", "directory", "kill", "hand-start"):
-        found.append(kind)
-    if kind == "event-at-close":
-        found.append("event queued at " + p["then"])
-    if kind == "between-calls":
-        found.append("between-calls " + p["then"])
-    if kind == "held-window":
-        found.append("held window " + p["then"])
+    """The branches of the road a step reached, for the summary: a branch that a run
+    never reaches is seen there."""
+    kind, p, state = step.kind, step.params, before[0]
+    found = [kind] if kind in BRANCHES else [_NAMED[kind] % p] if kind in _NAMED else []
     if kind == "new" and state.edited is not None:
         found.append("new part after an edit")
     if kind == "edit":
-        part = state.part(p["part"]) if p["part"] is not None else None
-        if not state.started:
-            found.append("edit while not started")
-        elif part is not None and part.identified():
-            found.append("edit with identification")
-        else:
-            found.append("notice")
-    if after and len(after[0].reads) > len(state.reads):
+        part = state.part(p["part"])
+        found.append("edit while not started" if not state.started else "edit with identification"
+                     if part is not None and part.identified() else "notice")
+    imported = after and len(after[0].reads) > len(state.reads)
+    if imported:
         read = after[0].reads[-1]
         found.append("import replacing" if read["mode"] == 9 else "import new")
-        if read["mode"] == 9:
-            old = state.part(state.edited)
-            turned = [old.matrix[1], old.workspace[1]] if old else []
-            if any(abs(v) > 1e-9 for v in turned):
-                found.append("replacement turned")
-        if any(v != 0 for n, v in state.modes.items()):
+        old = state.part(state.edited)
+        if read["mode"] == 9 and old and old.turned():
+            found.append("replacement turned")
+        if any(v != 0 for v in state.modes.values()):
             found.append("import with reader modes set")
         if kind == "take" and p["part"] is None:
             found.append("take of the part shown")
         if any(3 in s.detection for s in before):
             found.append("stale watcher delivers")
-    if kind == "take" and p["fault"]:
-        found.append("take with " + p["fault"])
-    if kind == "take" and p.get("remark"):
-        found.append("take with a long remark")
-    if kind == "take" and after and len(after[0].reads) == len(state.reads) and state.catalog_path == "ours":
-        found.append("take not watched")
+    if kind == "take":
+        found += ["take with " + p["fault"]] if p["fault"] else []
+        found += ["take with a long remark"] if p.get("remark") else []
+        if after and not imported and state.catalog_path == "ours":
+            found.append("take not watched")
     if kind in ("new", "main") and not state.started and not state.installed:
         found.append("installation offer")
-    if kind == "rush":
-        found.append("rush %s then %s" % (p["first"], p["then"]))
     return found

@@ -1,20 +1,15 @@
-"""The watcher's directory read, seen at the system boundary through Wine's relay
-trace of a few calls: the export directory's handle must not be closed while a read
-on it is outstanding, since the system writes the read's result into the watcher's
-buffer and overlapped record whenever the read ends, which may be after they are
-gone. Under Wine that late write lands before anything the host can see, so only
-the calls themselves show the fault: a read is over once a completion was taken off
-the port or GetOverlappedResult waited for it (after a cancel).
-
-What the trace cannot tell: a completion taken off the port (the call returns true)
-may be the read's or the stop signal's wake, so the read counts as unknown then. A
-call that returns false timed out, as the read fails only when its directory goes,
-which the caller says with `directory_removed`."""
+"""The watcher's directory read, seen through Wine's relay trace of a few calls: the
+export directory's handle must not be closed while a read on it is outstanding (the
+system writes the read's end into the watcher's buffer whenever the read ends; under
+Wine that lands before the host can see it, so only the calls show the fault). A read
+is over once GetOverlappedResult waited for it (after a cancel); a completion taken
+off the port may be the read's or the stop signal's wake, so the read counts as
+unknown then. A port wait that returns false timed out, unless the directory went
+(`directory_removed`): a read fails only then."""
 import re
 
-# The calls the trace shows, named as the registry's relay list wants them. The
-# process start is traced for a failing script's sake only: its status says why a
-# launch failed.
+# The calls traced, as the registry's relay list names them; the process start only
+# for its status, which says why a launch failed.
 TRACED = ["CreateFileA", "ReadDirectoryChangesW", "GetOverlappedResult", "CloseHandle",
           "GetQueuedCompletionStatus", "NtCreateUserProcess"]
 _LINE = re.compile(r"^([0-9a-f]+):(Call|Ret ) KERNEL32\.(\w+)\((.*?)\)(?: retval=([0-9a-f]+))?")
@@ -31,16 +26,14 @@ def _number(text):
 
 
 def _dword(text):
-    """A 32-bit argument or result: the trace prints the whole register, whose upper
-    half may hold anything."""
+    """A 32-bit argument or result: the trace prints the whole register."""
     number = _number(text)
     return None if number is None else number & 0xFFFFFFFF
 
 
 class _Read:
     def __init__(self, handle):
-        self.handle = handle
-        self.outstanding = False      # True, False, or None when the trace cannot tell
+        self.handle, self.outstanding = handle, False  # True, False, or None: cannot tell
 
 
 class WatcherCalls:
@@ -51,22 +44,18 @@ class WatcherCalls:
 
     def feed(self, text, directory_removed=False):
         """Takes the trace written since the last call; returns what went wrong, or None."""
-        text = self._rest + text
-        lines = text.split("\n")
+        lines = (self._rest + text).split("\n")
         self._rest = lines.pop()
-        for line in lines:
-            found = _LINE.match(line)
-            if not found:
-                continue
+        for found in filter(None, map(_LINE.match, lines)):
             thread, kind, name, arguments, result = found.groups()
             if kind == "Call":
                 self._calls[thread] = (name, arguments.split(","))
                 continue
             called = self._calls.pop(thread, None)
-            if called and called[0] == name:
-                problem = self._returned(thread, name, called[1], result, directory_removed)
-                if problem:
-                    return problem
+            problem = called and called[0] == name and self._returned(
+                thread, name, called[1], result, directory_removed)
+            if problem:
+                return problem
         return None
 
     def _returned(self, thread, name, arguments, result, directory_removed):

@@ -9,8 +9,7 @@
 #include "common/PartCatalog.h"
 #include "scripthost/ProcessStart.h"
 #include "tests/CatalogProcesses.h"
-#include "tests/FileProbes.h"
-#include "tests/TempDirectory.h"
+#include "tests/TestFiles.h"
 
 #include <gtest/gtest.h>
 

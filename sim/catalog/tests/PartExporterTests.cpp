@@ -5,8 +5,7 @@
 #include "common/FileIo.h"
 #include "common/GeometryText.h"
 #include "common/PartCatalog.h"
-#include "tests/FileProbes.h"
-#include "tests/TempDirectory.h"
+#include "tests/TestFiles.h"
 #include "viewer/PartExporter.h"
 
 #include <gtest/gtest.h>

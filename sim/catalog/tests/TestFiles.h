@@ -19,8 +19,7 @@ public:
     TempDirectory(const TempDirectory&) = delete;
     TempDirectory& operator=(const TempDirectory&) = delete;
 
-    const std::string& path() const { return path_; }
-    // path() + "\" + name
+    // The directory's path + "\" + name
     std::string file(const std::string& name) const;
 
 private:

@@ -43,13 +43,9 @@ TEST(AutomationCommands, PiecesFaultTakesCountPauseOpenTimeAndTouches) {
         const char* command;
         RecordPieces pieces;
     } cases[] = {
-        {"fault pieces", {4, 150, 0}},
-        {"fault pieces 3", {3, 150, 0}},
-        {"fault pieces 5 20", {5, 20, 0}},
-        {"fault pieces 2 100 open 400", {2, 100, 400}},
-        {"fault pieces 6 open 50", {6, 150, 50}},
-        {"fault pieces open 400", {4, 150, 400}},
-        {"fault pieces 1 0 open 0", {1, 0, 0}},
+        {"fault pieces", {4, 150, 0}}, {"fault pieces 3", {3, 150, 0}}, {"fault pieces 5 20", {5, 20, 0}},
+        {"fault pieces 2 100 open 400", {2, 100, 400}}, {"fault pieces 6 open 50", {6, 150, 50}},
+        {"fault pieces open 400", {4, 150, 400}}, {"fault pieces 1 0 open 0", {1, 0, 0}},
         {"fault pieces 100 60000 open 60000", {100, 60000, 60000}},
         {"fault pieces 1 0 open 5000 touch 200", {1, 0, 5000, 200}},
         {"fault pieces open 400 touch 1", {4, 150, 400, 1}},
@@ -68,33 +64,15 @@ TEST(AutomationCommands, PiecesFaultTakesCountPauseOpenTimeAndTouches) {
 }
 
 TEST(AutomationCommands, RefusesMalformedCommandsWithoutTakingOrArming) {
-    const char* commands[] = {"",
-                              "dance",
-                              "shown extra",
-                              "command extra",
-                              "take ISO4017 D8",
-                              "take ISO4017 =8",
-                              "take ISO9999 D=8",
-                              "fault melt",
-                              "fault hold-geometry now",
-                              "fault pieces 0",
-                              "fault pieces x",
-                              "fault pieces -1",
-                              "fault pieces 101",
-                              "fault pieces 4 60001",
-                              "fault pieces 4 1.5",
-                              "fault pieces 4 150 open",
-                              "fault pieces 4 150 400",
-                              "fault pieces 4 150 open 10 11",
-                              "fault pieces 4 150 shut 10",
-                              "fault pieces open",
-                              "fault pieces 4 150 open 60001",
-                              "fault pieces 1 0 touch 200",
-                              "fault pieces 1 0 open 500 touch",
-                              "fault pieces 1 0 open 500 touch 0",
-                              "fault pieces 1 0 open 500 touch 60001",
-                              "fault pieces 1 0 open 500 touch 200 9",
-                              "fault pieces 1 0 open 500 poke 200"};
+    const char* commands[] = {
+        "", "dance", "shown extra", "command extra", "take ISO4017 D8", "take ISO4017 =8",
+        "take ISO9999 D=8", "fault melt", "fault hold-geometry now", "fault pieces 0", "fault pieces x",
+        "fault pieces -1", "fault pieces 101", "fault pieces 4 60001", "fault pieces 4 1.5",
+        "fault pieces 4 150 open", "fault pieces 4 150 400", "fault pieces 4 150 open 10 11",
+        "fault pieces 4 150 shut 10", "fault pieces open", "fault pieces 4 150 open 60001",
+        "fault pieces 1 0 touch 200", "fault pieces 1 0 open 500 touch", "fault pieces 1 0 open 500 touch 0",
+        "fault pieces 1 0 open 500 touch 60001", "fault pieces 1 0 open 500 touch 200 9",
+        "fault pieces 1 0 open 500 poke 200"};
     for (const char* command : commands) {
         FakeViewer viewer;
         EXPECT_EQ(runAutomationCommand(command, viewer).rfind("error", 0), 0u) << command;

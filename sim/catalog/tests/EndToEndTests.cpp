@@ -1,14 +1,15 @@
 // End-to-end tests: the real cscripthost.exe and pvestra.exe from the catalog tree,
-// started the way the plug-in starts them and driven through the automation client.
-// Every wait has a deadline; the session ends all processes a test started and the
-// temporary directory is removed, also when a test fails.
+// started the way the plug-in starts them and driven through the automation client,
+// for what the road scripts never meet. Every wait has a deadline; each test ends the
+// catalog's processes and removes its directory with its own catalog log, also when
+// it fails.
 #include "automation/CatalogAutomation.h"
 #include "common/FileIo.h"
 #include "common/GeometryText.h"
 #include "common/PartCatalog.h"
+#include "scripthost/ProcessStart.h"
 #include "tests/CatalogProcesses.h"
-#include "tests/FileProbes.h"
-#include "tests/TempDirectory.h"
+#include "tests/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -38,104 +39,107 @@ std::string replyOf(const std::string& command) {
     return reply.replied() ? reply.reply : "(no reply: " + reply.error + ")";
 }
 
-bool startsWith(const std::string& text, const std::string& prefix) { return text.rfind(prefix, 0) == 0; }
-
 // Milliseconds since midnight of the first log line containing `marker`, or -1.
 long logTimeOf(const std::string& logText, const std::string& marker) {
     const size_t found = logText.find(marker);
-    if (found == std::string::npos) return -1;
-    size_t lineStart = logText.rfind('\n', found);
-    lineStart = lineStart == std::string::npos ? 0 : lineStart + 1;
+    const size_t lineStart = found == std::string::npos ? 0 : logText.rfind('\n', found) + 1;
     unsigned hours = 0, minutes = 0, seconds = 0, milliseconds = 0;
-    if (std::sscanf(logText.c_str() + lineStart + 11, "%u:%u:%u.%u", &hours, &minutes, &seconds,
-                    &milliseconds) != 4) {
+    if (found == std::string::npos ||
+        std::sscanf(logText.c_str() + lineStart + 11, "%u:%u:%u.%u", &hours, &minutes, &seconds, &milliseconds) != 4) {
         return -1;
     }
     return ((static_cast<long>(hours) * 60 + minutes) * 60 + seconds) * 1000 + milliseconds;
 }
 
-std::string boltGeometry() {
-    const PartCatalog catalog;
-    const PartLookup lookup = catalog.findPart("ISO4017", {{"D", "8"}, {"L", "40"}});
-    return lookup.ok() ? geometryText(*lookup.part, "SAT") : std::string();
-}
-
-constexpr DWORD kSharingViolation = ERROR_SHARING_VIOLATION;
-
 class CatalogEndToEnd : public ::testing::Test {
 protected:
     void SetUp() override {
-        quitAllCatalogViewers();
-        ASSERT_TRUE(waitUntil([] { return !isCatalogViewerRunning(); }, 10000))
-            << "a catalog viewer from elsewhere is still running";
+        ASSERT_TRUE(endCatalogProcesses()) << "a catalog program from elsewhere was still running";
+        SetEnvironmentVariableA("MERIDAX_LANGUAGE", "english");
+        SetEnvironmentVariableA("PVESTRA_LOG", logPath.c_str());
     }
+    void TearDown() override { endCatalogProcesses(); }
 
-    ScopedEnvironment language{"MERIDAX_LANGUAGE", "english"};
+    StartedProcess startScriptHost(const std::string& commandLine) {
+        StartedProcess started = startProcess(commandLine, "");
+        EXPECT_TRUE(started.ok()) << started.error;
+        return started;
+    }
+    // Starts the script host, expects it to succeed, and returns the viewer window.
+    HWND startViewer(const std::string& path) {
+        const auto host = startScriptHost(pluginCommandLine(path, "SAT"));
+        if (waitForExitCode(host.process.get(), 15000) != std::optional<DWORD>(0)) return nullptr;
+        return waitForViewerWindow(5000);
+    }
+    std::string log() const { return readWholeFile(logPath).value_or(""); }
+    bool logged(const std::string& text) const { return log().find(text) != std::string::npos; }
+
     TempDirectory directory;
-    LogWatcher log;
-    CatalogSession session;
+    const std::string logPath = directory.file("catalog.log");
 };
 
-// Only here: the script host's loading time (the plug-in's "start in progress"
-// lasts that long) and the language the viewer takes from the environment.
+// The script host's loading time (the plug-in's "start in progress" lasts that long),
+// the plug-in's line carried whole to the viewer with the language the script host
+// takes from the environment, and a second start's hand-over.
 TEST_F(CatalogEndToEnd, StartsAfterItsLoadingTimeInTheLanguageOfTheEnvironment) {
-    ScopedEnvironment german("MERIDAX_LANGUAGE", "german");
-    const auto host = session.startScriptHost(pluginCommandLine(directory.file("first.sat"), "SAT"));
+    SetEnvironmentVariableA("MERIDAX_LANGUAGE", "german");
+    const auto host = startScriptHost(pluginCommandLine(directory.file("first.sat"), "SAT", std::string(kBoltMident)));
     const std::string hostTag = "cscripthost[" + std::to_string(host.processId) + "]";
 
-    ASSERT_TRUE(waitUntil([&] { return log.contains(hostTag + " options:"); }, 10000));
-    EXPECT_TRUE(isRunning(host.process));
-    EXPECT_TRUE(processIdsNamed("pvestra.exe").empty());
-    EXPECT_TRUE(log.contains("MERIDAX_LANGUAGE=german"));
+    ASSERT_TRUE(waitUntil([&] { return logged(hostTag + " options:"); }, 10000));
+    EXPECT_EQ(WaitForSingleObject(host.process.get(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    EXPECT_EQ(countProcessesNamed("pvestra.exe"), 0u);
+    EXPECT_TRUE(logged("MERIDAX_LANGUAGE=german"));
 
-    HWND viewer = session.waitForViewerWindow(kViewerDeadlineMs);
-    ASSERT_NE(viewer, nullptr);
-    EXPECT_EQ(waitForExitCode(host.process, 10000), std::optional<DWORD>(0));
-    const long optionsRead = logTimeOf(log.newText(), hostTag + " options:");
-    const long viewerStarted = logTimeOf(log.newText(), hostTag + " started viewer");
+    ASSERT_NE(waitForViewerWindow(kViewerDeadlineMs), nullptr);
+    EXPECT_EQ(waitForExitCode(host.process.get(), 10000), std::optional<DWORD>(0));
+    EXPECT_EQ(replyOf("command"), "ok cadname=BRENVIKCAD path=" + directory.file("first.sat") +
+                                      " format=SAT mident=" + kBoltMident + " language=german");
+    const long optionsRead = logTimeOf(log(), hostTag + " options:");
+    const long viewerStarted = logTimeOf(log(), hostTag + " started viewer");
     ASSERT_GE(optionsRead, 0);
     ASSERT_GE(viewerStarted, 0);
     EXPECT_GE(viewerStarted - optionsRead, 250);
 
     // A second start hands its mident over; the status line shows the part in German.
-    const auto second = session.startScriptHost(
-        pluginCommandLine(directory.file("second.stp"), "STEP", std::string("{$iso4032/iso4032.prj},ISO4032  {D=10}")));
-    EXPECT_EQ(waitForExitCode(second.process, 10000), std::optional<DWORD>(0));
+    const auto second = startScriptHost(pluginCommandLine(directory.file("second.stp"), "STEP",
+                                                          std::string("{$iso4032/iso4032.prj},ISO4032  {D=10}")));
+    EXPECT_EQ(waitForExitCode(second.process.get(), 10000), std::optional<DWORD>(0));
     EXPECT_EQ(replyOf("shown"), "ok ISO4032 D=10\nGeöffnet: ISO 4032 - M10 - 8");
 }
 
 TEST_F(CatalogEndToEnd, TwoScriptHostsStartedTogetherShareOneViewer) {
-    const auto first = session.startScriptHost(pluginCommandLine(directory.file("one.sat"), "SAT"));
-    const auto second = session.startScriptHost(
-        pluginCommandLine(directory.file("two.sat"), "SAT", std::string(kBoltMident)));
-    EXPECT_EQ(waitForExitCode(first.process, 20000), std::optional<DWORD>(0));
-    EXPECT_EQ(waitForExitCode(second.process, 20000), std::optional<DWORD>(0));
-    ASSERT_NE(session.waitForViewerWindow(kViewerDeadlineMs), nullptr);
-    EXPECT_EQ(processIdsNamed("pvestra.exe").size(), 1u);
-    EXPECT_TRUE(log.contains("handed the command over"));
+    const auto first = startScriptHost(pluginCommandLine(directory.file("one.sat"), "SAT"));
+    const auto second = startScriptHost(pluginCommandLine(directory.file("two.sat"), "SAT", std::string(kBoltMident)));
+    EXPECT_EQ(waitForExitCode(first.process.get(), 20000), std::optional<DWORD>(0));
+    EXPECT_EQ(waitForExitCode(second.process.get(), 20000), std::optional<DWORD>(0));
+    ASSERT_NE(waitForViewerWindow(kViewerDeadlineMs), nullptr);
+    EXPECT_EQ(countProcessesNamed("pvestra.exe"), 1u);
+    EXPECT_TRUE(logged("handed the command over"));
 }
 
-TEST_F(CatalogEndToEnd, AutomationReportsUnknownPartsAndCommands) {
-    ASSERT_NE(session.startViewer(directory.file("a.sat"), "SAT"), nullptr);
+TEST_F(CatalogEndToEnd, AutomationReportsAMissingViewerUnknownPartsAndCommands) {
+    EXPECT_EQ(sendCatalogCommand("shown", 2000).status, AutomationStatus::NoViewer);
+    ASSERT_NE(startViewer(directory.file("a.sat")), nullptr);
     EXPECT_EQ(replyOf("shown"), "ok none\nReady");
     EXPECT_EQ(replyOf("take"), "error no part shown");
-    EXPECT_TRUE(startsWith(replyOf("take ISO9999 D=8"), "error unknown part ISO9999"));
-    EXPECT_TRUE(startsWith(replyOf("take ISO4017 D=8 L=41"), "error unknown value"));
-    EXPECT_TRUE(startsWith(replyOf("jump"), "error unknown command"));
+    EXPECT_EQ(replyOf("take ISO9999 D=8").rfind("error unknown part ISO9999", 0), 0u);
+    EXPECT_EQ(replyOf("take ISO4017 D=8 L=41").rfind("error unknown value", 0), 0u);
+    EXPECT_EQ(replyOf("jump").rfind("error unknown command", 0), 0u);
     EXPECT_FALSE(readWholeFile(directory.file("a.sat")).has_value());
 }
 
 TEST_F(CatalogEndToEnd, HeldGeometryIsHalfWrittenAndLockedUntilRelease) {
     const std::string path = directory.file("held.sat");
-    const std::string geometry = boltGeometry();
-    ASSERT_FALSE(geometry.empty());
-    ASSERT_NE(session.startViewer(path, "SAT"), nullptr);
+    const std::string geometry =
+        geometryText(*PartCatalog().findPart("ISO4017", {{"D", "8"}, {"L", "40"}}).part, "SAT");
+    ASSERT_NE(startViewer(path), nullptr);
 
     ASSERT_EQ(replyOf("fault hold-geometry"), "ok next take holds its geometry file half written and open");
     ASSERT_EQ(replyOf("take ISO4017 D=8 L=40"), "ok held " + path);
-    ASSERT_TRUE(log.contains("holding geometry file open, half written " + path + " ("));
+    ASSERT_TRUE(logged("holding geometry file open, half written " + path + " ("));
     ASSERT_EQ(readWholeFile(path), geometry.substr(0, geometry.size() / 2));
-    EXPECT_EQ(errorOfOpenForWriting(path), kSharingViolation);
+    EXPECT_EQ(errorOfOpenForWriting(path), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
     EXPECT_FALSE(readWholeFile(path + ".txt").has_value());
     EXPECT_EQ(replyOf("shown"), "ok ISO4017 D=8 L=40\nGeometry held open: " + path);
 
@@ -148,30 +152,22 @@ TEST_F(CatalogEndToEnd, HeldGeometryIsHalfWrittenAndLockedUntilRelease) {
 
 TEST_F(CatalogEndToEnd, ScriptHostRefusesABadLineOrAMissingStartScriptWithoutStartingTheViewer) {
     const struct {
-        std::string startScript;
-        const char* format;
+        std::string line;
         const char* logged;
     } cases[] = {
-        {startScriptPath(), "DXF", "bad command line: unknown format 'DXF'"},
-        {directory.file("none.vbb"), "SAT", "cannot read start script"},
+        {pluginCommandLine(directory.file("x.sat"), "DXF"), "bad command line: unknown format 'DXF'"},
+        {pluginCommandLine(directory.file("x.sat"), "SAT", std::nullopt, directory.file("none.vbb")),
+         "cannot read start script"},
     };
     for (const auto& example : cases) {
-        const auto host = session.startScriptHost("\"" + scriptHostPath() + "\" \"" + example.startScript +
-                                                  "\" -cadname \"BRENVIKCAD\" -path \"" +
-                                                  directory.file("x.sat") + "\" -format \"" + example.format + "\"");
-        const auto exitCode = waitForExitCode(host.process, 10000);
+        const auto host = startScriptHost(example.line);
+        const auto exitCode = waitForExitCode(host.process.get(), 10000);
         ASSERT_TRUE(exitCode.has_value()) << example.logged;
         EXPECT_NE(*exitCode, 0u) << example.logged;
-        EXPECT_TRUE(log.contains(example.logged));
+        EXPECT_TRUE(logged(example.logged)) << example.logged;
         EXPECT_FALSE(isCatalogViewerRunning()) << example.logged;
-        EXPECT_TRUE(processIdsNamed("pvestra.exe").empty()) << example.logged;
+        EXPECT_EQ(countProcessesNamed("pvestra.exe"), 0u) << example.logged;
     }
-}
-
-TEST_F(CatalogEndToEnd, AutomationWithoutViewerSaysSo) {
-    const AutomationReply reply = sendCatalogCommand("shown", 2000);
-    EXPECT_EQ(reply.status, AutomationStatus::NoViewer);
-    EXPECT_FALSE(reply.ok());
 }
 
 }  // namespace

@@ -1,32 +1,22 @@
-// Geometry file tests: exact text of a bolt, body kinds of the other families, and
-// the broken variant really being broken.
+// Geometry file tests: the exact text of a bolt, the body kinds of the other families,
+// and the broken variant really being broken.
 #include "common/GeometryText.h"
 #include "common/PartCatalog.h"
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 namespace catalog {
 namespace {
 
-const Part& findOrFail(const PartCatalog& catalog, const std::string& key, const Variables& values) {
+std::string geometryOf(const std::string& key, const Variables& values, const std::string& format) {
+    static const PartCatalog catalog;
     const auto lookup = catalog.findPart(key, values);
     if (!lookup.ok()) throw std::runtime_error(lookup.error);
-    return *lookup.part;
-}
-
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> result;
-    std::istringstream stream(text);
-    std::string line;
-    while (std::getline(stream, line)) result.push_back(line);
-    return result;
+    return geometryText(*lookup.part, format);
 }
 
 TEST(GeometryText, DescribesABoltExactly) {
-    const PartCatalog catalog;
-    EXPECT_EQ(geometryText(findOrFail(catalog, "ISO4017", {{"D", "8"}, {"L", "40"}}), "SAT"),
+    EXPECT_EQ(geometryOf("ISO4017", {{"D", "8"}, {"L", "40"}}, "SAT"),
               "TARNVEL-GEOMETRY 1\n"
               "part ISO4017 ISO 4017 - M8 x 40 - 8.8\n"
               "format SAT\n"
@@ -36,29 +26,23 @@ TEST(GeometryText, DescribesABoltExactly) {
               "end\n");
 }
 
-TEST(GeometryText, UsesHexTubeForNutsAndTubeForWashers) {
-    const PartCatalog catalog;
-    const auto nut = lines(geometryText(findOrFail(catalog, "ISO4032", {{"D", "8"}}), "STEP"));
-    EXPECT_EQ(nut[4], "hextube 0 0 0 13 4 6.8");
-    const auto washer = lines(geometryText(findOrFail(catalog, "ISO7089", {{"D", "8"}}), "STEP"));
-    EXPECT_EQ(washer[4], "tube 0 0 0 8 4.2 1.6");
-}
-
-TEST(GeometryText, DrawsABearingAsTwoRingsAndBalls) {
-    const PartCatalog catalog;
-    const auto bearing = lines(geometryText(findOrFail(catalog, "DIN625", {{"TYPE", "6204"}}), "IGES"));
-    EXPECT_EQ(bearing[4].rfind("tube 0 0 0 ", 0), 0u);
-    EXPECT_EQ(bearing[5].rfind("tube 0 0 0 23.5 ", 0), 0u);
-    int spheres = 0;
-    for (const auto& line : bearing) spheres += line.rfind("sphere ", 0) == 0 ? 1 : 0;
-    EXPECT_GE(spheres, 6);
-    EXPECT_EQ(bearing.back(), "end");
+// A nut is a hex tube, a washer a tube, a bearing two rings and at least six balls.
+TEST(GeometryText, DrawsEachFamilyWithItsBodyKinds) {
+    EXPECT_NE(geometryOf("ISO4032", {{"D", "8"}}, "STEP").find("units mm\nhextube 0 0 0 13 4 6.8\nend\n"), std::string::npos);
+    EXPECT_NE(geometryOf("ISO7089", {{"D", "8"}}, "STEP").find("units mm\ntube 0 0 0 8 4.2 1.6\nend\n"), std::string::npos);
+    const std::string bearing = geometryOf("DIN625", {{"TYPE", "6204"}}, "IGES");
+    const size_t outerRing = bearing.find("units mm\ntube 0 0 0 ");
+    ASSERT_NE(outerRing, std::string::npos) << bearing;
+    EXPECT_EQ(bearing.substr(bearing.find('\n', outerRing + 9), 17), "\ntube 0 0 0 23.5 ") << bearing;
+    size_t spheres = 0;
+    for (size_t at = bearing.find("\nsphere "); at != std::string::npos; at = bearing.find("\nsphere ", at + 1)) ++spheres;
+    EXPECT_GE(spheres, 6u);
+    EXPECT_EQ(bearing.substr(bearing.size() - 5), "\nend\n");
 }
 
 TEST(GeometryText, BrokenVariantHasNoEndAndACutBodyLine) {
     const PartCatalog catalog;
-    const Part& bolt = findOrFail(catalog, "ISO4017", {{"D", "8"}, {"L", "40"}});
-    const std::string broken = brokenGeometryText(bolt, "SAT");
+    const std::string broken = brokenGeometryText(*catalog.findPart("ISO4017", {{"D", "8"}, {"L", "40"}}).part, "SAT");
     EXPECT_EQ(broken.rfind("TARNVEL-GEOMETRY 1\n", 0), 0u);
     EXPECT_EQ(broken.find("end"), std::string::npos);
     EXPECT_NE(broken.back(), '\n');

@@ -1,12 +1,22 @@
-// Temporary test directory; see TempDirectory.h.
-#include "tests/TempDirectory.h"
+// Files for tests; see TestFiles.h.
+#include "tests/TestFiles.h"
 
-#include <windows.h>
+#include "common/UniqueHandle.h"
 
 #include <atomic>
 #include <filesystem>
 
 namespace catalog::testing {
+
+namespace {
+
+DWORD errorOfOpen(const std::string& path, DWORD access, DWORD sharing) {
+    UniqueFileHandle file(CreateFileA(path.c_str(), access, sharing, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file ? 0 : GetLastError();
+}
+
+}  // namespace
 
 TempDirectory::TempDirectory() {
     static std::atomic<int> counter{0};
@@ -24,5 +34,11 @@ TempDirectory::~TempDirectory() {
 }
 
 std::string TempDirectory::file(const std::string& name) const { return path_ + "\\" + name; }
+
+DWORD errorOfOpenForWriting(const std::string& path) {
+    return errorOfOpen(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+}
+
+DWORD errorOfExclusiveOpen(const std::string& path) { return errorOfOpen(path, GENERIC_READ, 0); }
 
 }  // namespace catalog::testing

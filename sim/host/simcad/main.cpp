@@ -79,7 +79,10 @@ int main(int argc, char** argv)
     }
     TempDirectory temp;
     std::filesystem::path bin = executableDirectory();
+    std::filesystem::path here = scriptName == "-" ? std::filesystem::current_path()
+                                                   : std::filesystem::absolute(scriptName).parent_path();
     simcad::Script script({
+        {"HERE", windowsPath(here)},
         {"BIN", windowsPath(bin)},
         {"TEMP", windowsPath(temp.path())},
         {"CATALOG", windowsPath(bin / ".." / "catalog")},

@@ -1,8 +1,6 @@
-"""What the system must do, as a set of states it may be in. The model follows the
-documented behaviour of the plug-in, the host and the catalog (it never calls the
-plug-in). Where the outcome of a step depends on timing, a step yields every state
-that behaviour allows; the explorer keeps those that agree with what the host shows,
-and a step that leaves none is a violation."""
+"""What the system must do, as the set of states it may be in, from the documented
+behaviour of the plug-in, host and catalog: the explorer keeps the states that agree with
+what the host shows; a step that leaves none is a violation."""
 import copy
 import re
 
@@ -12,8 +10,9 @@ import record
 
 IDENT_NAME = re.compile(r"^(TVL_ID\d+|TVLM_\d+_.*)$")
 EXPORT_NAME = re.compile(r"^tarnvel_output_\d+\.(.+)$")
-MODE_NAMES = ("manipSetOnce", "readSilentSuccess", "keepBibSetModes", "readBibModify",
-              "readBibModifyId", "locateParts")
+# The reader's modes, each with the values it may have.
+MODES = {"manipSetOnce": [0, 1], "readSilentSuccess": [0, 1, 2], "keepBibSetModes": [0, 1, 3],
+         "readBibModify": [0, 1, 2, 5], "readBibModifyId": [0, 1, 7], "locateParts": [0, 1, 2]}
 # The modal messages the host must show: caption, text and the five button slots;
 # the notice's texts come from the host's message file when it has them.
 OFFER = {"caption": "BRENVIKCAD PARTS", "text": "BRENVIKCAD PARTS installieren?",
@@ -33,9 +32,7 @@ class Part:
         self.tags = tags              # identification attributes (TVL_ID*, TVLM_*)
         self.matrix, self.workspace = matrix, workspace  # part matrix, its workspace's placement
         self.taken = taken            # (key, variables) when it came from the catalog
-        # For a taken part what of its record the import had: "full", "partial" (a
-        # prefix of the lines) or "none"; for a placed one, its attributes.
-        self.record = "full"
+        self.record = "full"          # of a taken one's record: "full" or "partial"; a placed one's attributes
         self.remark = 0               # the length of the record's long remark, if any
 
     def world(self):
@@ -67,7 +64,7 @@ class State:
         self.system = 0               # installer command lines given to the system
         self.reads = []               # each read: file suffix, mode, modes, workspace
         self.deferred = []            # function numbers of the deferred calls, in order
-        self.modes = {name: 0 for name in MODE_NAMES}  # the reader's modes now
+        self.modes = {name: 0 for name in MODES}  # the reader's modes now
         self.asserts = 0              # illegal function reports
         self.catalog_extension = "sat"  # of the names the viewer writes to
         self.files = set()            # suffixes of export files on disk ("sat", "sat.txt")
@@ -144,10 +141,7 @@ def observe(dump, export_files, log_text=""):
 def differences(state, seen):
     """What the host shows that this state does not allow, as (text, expect line)."""
     found = []
-
-    def differ(text, expect=None):
-        found.append((text, expect))
-
+    differ = lambda text, expect=None: found.append((text, expect))
     for name, path in (("loaded", "plugin.loaded"), ("started", "plugin.eventSources"),
                        ("system", "system.length"), ("asserts", "asserts.length")):
         value = getattr(state, name)
@@ -229,8 +223,6 @@ def allowed_attributes(part, seen):
     record's attributes, from the whole record or from any prefix of it."""
     if isinstance(part.record, list):
         return [part.record]
-    if part.record == "none":
-        return [list(record.FIXED)]
     cut = record.prefixes if part.record == "partial" else record.whole
     return cut(part.taken[0], part.taken[1], seen["subObjects"], part.remark)
 

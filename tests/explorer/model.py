@@ -53,28 +53,21 @@ class State:
         self.message_file = False     # the host's message file has the notice's texts
         self.extension = "sat"        # of the export names the plug-in object uses
         self.named = False            # those names fixed (its first command): its end deletes the files
-        self.viewer = False           # the catalog viewer runs
-        self.catalog_path = None      # "ours" or "hand": where the viewer writes a take
+        self.viewer, self.catalog_path = False, None  # it runs; "ours" or "hand": where it writes a take
         self.watcher = "none"         # "none", "live" or "blind" (its directory made anew)
         self.edited = None            # serial of the part the next import replaces
-        self.parts, self.next_serial, self.next_added_id = [], 1, 1
-        self.located = (0, 0, 0)
+        self.parts, self.next_serial, self.next_added_id, self.located = [], 1, 1, (0, 0, 0)
         self.workspaces, self.active = {}, 0  # number -> placement; the active one
-        self.messages = []            # the modal messages so far
-        self.system = 0               # installer command lines given to the system
+        # The modal messages, installer command lines and illegal function reports so far.
+        self.messages, self.system, self.asserts = [], 0, 0
         self.reads = []               # each read: file suffix, mode, modes, workspace
         self.deferred = []            # function numbers of the deferred calls, in order
         self.modes = {name: 0 for name in MODES}  # the reader's modes now
-        self.asserts = 0              # illegal function reports
         self.catalog_extension = "sat"  # of the names the viewer writes to
         self.files = set()            # suffixes of export files on disk ("sat", "sat.txt")
-        # What the files at the plug-in's names hold: (part taken, geometry whole,
-        # how much of the record: "full", "partial", "none", remark length).
-        self.on_disk = None
+        self.on_disk = None  # what the plug-in's names hold: (part taken, geometry whole, record, remark)
         self.detection = frozenset([0])  # what the library's detection has seen
-        # The catalog's start lines: "hand" for one by hand (the prelude's first), else
-        # the "-mident" text the plug-in sent ("" for none).
-        self.commands = ["hand"]
+        self.commands = ["hand"]  # the catalog's starts: "hand", else the "-mident" text sent ("" for none)
         self.shown = None             # (key, variables) of the part the viewer shows
 
     def copy(self):
@@ -176,11 +169,10 @@ def _compare_reads(state, seen, differ):
         return differ("%d reads, expected %d" % (len(seen["reads"]), len(state.reads)),
                       "expect reads.length == %d" % len(state.reads))
     for index, (expected, read) in enumerate(zip(state.reads, seen["reads"])):
-        got = {"file": read["file"].rsplit("\\", 1)[-1], "mode": read["mode"],
-               "modes": read["modes"], "activeWorkspace": read["activeWorkspace"]}
-        wanted = {"file": "tarnvel_output_%d.%s" % (seen["pid"], expected["suffix"]),
-                  "mode": expected["mode"], "modes": expected["modes"],
-                  "activeWorkspace": expected["activeWorkspace"]}
+        names = ("mode", "modes", "activeWorkspace")
+        got = dict(file=read["file"].rsplit("\\", 1)[-1], **{name: read[name] for name in names})
+        wanted = dict(file="tarnvel_output_%d.%s" % (seen["pid"], expected["suffix"]),
+                      **{name: expected[name] for name in names})
         if got != wanted:
             differ("read %d was %s, expected %s" % (index, got, wanted),
                    "expect reads[%d].mode == %d" % (index, expected["mode"]))
@@ -223,8 +215,7 @@ def allowed_attributes(part, seen):
     record's attributes, from the whole record or from any prefix of it."""
     if isinstance(part.record, list):
         return [part.record]
-    cut = record.prefixes if part.record == "partial" else record.whole
-    return cut(part.taken[0], part.taken[1], seen["subObjects"], part.remark)
+    return record.attribute_lists(*part.taken, seen["subObjects"], part.remark, cut=part.record == "partial")
 
 
 def learn_ids(state, seen):

@@ -85,14 +85,11 @@ def tagged(attributes, pieces, variables):
     return pairs
 
 
-def whole(key, variables, bodies, remark_length=0):
-    return [tagged(*outcome) for outcome in parse(text(key, variables, bodies, remark_length))]
-
-
-def prefixes(key, variables, bodies, remark_length=0):
-    """The attribute lists a record cut after any number of its bytes gives."""
+def attribute_lists(key, variables, bodies, remark_length=0, cut=False):
+    """The attribute lists the whole record gives or, cut, the record cut after any number of its bytes."""
     full, found = text(key, variables, bodies, remark_length), []
-    for pairs in (tagged(*outcome) for length in range(len(full) + 1) for outcome in parse(full[:length])):
-        if pairs not in found:
-            found.append(pairs)
+    for length in range(len(full) + 1) if cut else [len(full)]:
+        for pairs in (tagged(*outcome) for outcome in parse(full[:length])):
+            if pairs not in found:
+                found.append(pairs)
     return found

@@ -27,8 +27,6 @@ class Step:
         return "%s %s" % (self.kind, self.params)
 
 
-# ---- making steps -------------------------------------------------------------------
-
 # Faults and rare moments come only on schedule: every FAULT_EVERY-th step is the first
 # of this queue that fits, which then goes to the back; a kind takes its variants in turn.
 FAULT_KINDS = ["kill", "kill-mid-write", "kill-mid-record", "quit-after-take", "reopen",
@@ -244,19 +242,14 @@ def fits(step, states):
             p[name] is not None and state.part(p[name]) is None for name in ("replace", "edit"))))
 
 
-# ---- commands -----------------------------------------------------------------------
-
 def commands(step, states):
     """The simcad lines of a step; `states` are the states the system may be in."""
     return _COMMANDS[step.kind](step.params, states[0], states)
 
 
-def _take_words(part):
-    return "" if part is None else " ".join([part[0]] + ["%s=%s" % v for v in part[1]])
-
-
 def _taking(part, *arm):
-    return list(arm) + ["catalog take " + _take_words(part)]
+    """The faults armed, then the take of a part (None: of the part shown)."""
+    return list(arm) + [" ".join(["catalog take"] + ([part[0]] + ["%s=%s" % v for v in part[1]] if part else []))]
 
 
 def _select_edit(part):
@@ -272,7 +265,7 @@ def _take_commands(part, fault, states, remark=0, burst=0):
     arm += ["catalog fault long-remark %d" % remark] if remark else []
     # A record held back while the host runs its loop: nothing may be imported before it.
     hold = ["pump 400", "catalog release"] if fault == "hold-record" else []
-    return arm + [("catalog take " + _take_words(part)).rstrip()] + _files(burst) + hold + (
+    return _taking(part, *arm) + _files(burst) + hold + (
         ["wait import 10000"] if sure else ["pump 1500"])
 
 
@@ -373,8 +366,6 @@ _COMMANDS = {
     "modes": lambda p, s, states: ["modes " + " ".join("%s=%d" % i for i in sorted(p["values"].items()))],
 }
 
-
-# ---- effects ------------------------------------------------------------------------
 
 def effects(step, state):
     """The states the system may be in after the step, from one state before it."""
@@ -653,8 +644,6 @@ _EFFECTS = {
     "burst": lambda s, p: [_any_change(s)],
 }
 
-
-# ---- branches -----------------------------------------------------------------------
 
 BRANCHES = ["between-calls end", "between-calls unload", "kill-mid-record", "quit-after-take", "reopen",
             "illegal", "start-in-progress", "missing-directory", "event queued at end",

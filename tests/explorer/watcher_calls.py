@@ -1,8 +1,5 @@
-"""The watcher's directory read, seen through Wine's relay trace of a few calls: the
-export directory's handle must not be closed while a read on it is outstanding (see
-docs/explorer.md). A read is over once GetOverlappedResult waited for it; a completion
-off the port may be the read's or the stop signal's wake, so the read is unknown then.
-A port wait that returns false timed out, unless the directory went: only then a read fails."""
+"""The watcher's directory read, seen through Wine's relay trace of a few calls: the export
+directory's handle must not be closed while a read on it is outstanding (docs/explorer.md)."""
 import re
 
 # The relay list's calls; the process start only for its status (why a launch failed).
@@ -67,10 +64,12 @@ class WatcherCalls:
         if name == "ReadDirectoryChangesW":
             read.outstanding = succeeded
         elif name == "GetQueuedCompletionStatus":
+            # The read's completion or the stop signal's wake: unknown. A false return timed
+            # out, unless the directory went: only then a read fails.
             if read.outstanding and (succeeded or directory_removed):
                 read.outstanding = None
         elif name == "GetOverlappedResult" and len(arguments) == 4 and _dword(arguments[3]):
-            read.outstanding = False
+            read.outstanding = False  # waited for after a cancel: over
         elif name == "CloseHandle":
             del self._reads[thread]
             if read.outstanding:

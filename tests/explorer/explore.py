@@ -57,10 +57,8 @@ class Episode:
 
 class Explorer:
     def __init__(self, bin_dir, work_dir):
-        self.work_dir = work_dir
-        self.wine_run = os.path.join(ROOT, "cmake", "wine-run")
-        self.simcad = os.path.join(bin_dir, "simcad.exe")
-        self.runs = 0
+        self.work_dir, self.runs = work_dir, 0
+        self.wine_run, self.simcad = os.path.join(ROOT, "cmake", "wine-run"), os.path.join(bin_dir, "simcad.exe")
         # Wine traces the watcher's calls (the list is the prefix's) for the host session only.
         _quiet([self.wine_run, "reg", "add", "HKCU\\Software\\Wine\\Debug", "/v", "RelayInclude",
                 "/d", ";".join(watcher_calls.TRACED), "/f"], check=True)
@@ -71,10 +69,9 @@ class Explorer:
         run_dir = os.path.join(self.work_dir, "run-%d" % self.runs)
         export = os.path.join(run_dir, "export")
         os.makedirs(export)
-        episode = Episode()
+        episode, states = Episode(), []
         host = session.Session(self.wine_run, self.simcad, dict(os.environ, WINEDEBUG="-all,+relay"),
                                os.path.join(run_dir, "stderr.txt"))
-        states = []
         try:
             states = self._run_episode(host, next_step, episode, export)
         finally:
@@ -113,8 +110,8 @@ class Explorer:
             index += 1
             if not steps.fits(step, states):
                 continue
-            episode.killed_watcher |= step.kind.startswith("kill") and any(s.watcher == "live" for s in states) or (
-                step.kind == "missing-directory")
+            episode.killed_watcher |= step.kind == "missing-directory" or step.kind.startswith("kill") and any(
+                s.watcher == "live" for s in states)
             lines = steps.commands(step, states)
             episode.executed.append((step, lines))
             started = time.monotonic()
@@ -296,7 +293,7 @@ def main():
     parser.add_argument("--seed", type=int)
     parser.add_argument("--seeds", help="comma-separated seeds, each run for --steps")
     parser.add_argument("--steps", type=int, default=200)
-    parser.add_argument("--jobs", type=int, default=1, help="seeds run side by side, each in a Wine prefix of its own")
+    parser.add_argument("--jobs", type=int, default=1, help="seeds run side by side, each in its own Wine prefix")
     parser.add_argument("--out", default=os.path.join(tempfile.gettempdir(), "tarnvel-explorer"))
     parser.add_argument("--bin", default=os.path.join(ROOT, "build", "dev", "bin"))
     parser.add_argument("--no-shrink", action="store_true")

@@ -135,18 +135,15 @@ def differences(state, seen):
     """What the host shows that this state does not allow, as (text, expect line)."""
     found = []
     differ = lambda text, expect=None: found.append((text, expect))
-    for name, path in (("loaded", "plugin.loaded"), ("started", "plugin.eventSources"),
-                       ("system", "system.length"), ("asserts", "asserts.length")):
-        value = getattr(state, name)
+    for name, value, path, expect in (
+            ("loaded", state.loaded, "plugin.loaded", str(state.loaded).lower()),
+            ("started", state.started, "plugin.eventSources", int(state.started)),
+            ("system", state.system, "system.length", state.system),
+            ("asserts", state.asserts, "asserts.length", state.asserts),
+            ("messages", state.messages, "messages.length", len(state.messages)),
+            ("viewers", int(state.viewer), "catalog.viewers", int(state.viewer))):
         if value != seen[name]:
-            differ("%s is %s, expected %s" % (name, seen[name], value),
-                   "expect %s == %s" % (path, int(value) if name == "started" else str(value).lower()))
-    if state.messages != seen["messages"]:
-        differ("messages %s, expected %s" % (seen["messages"], state.messages),
-               "expect messages.length == %d" % len(state.messages))
-    if int(state.viewer) != seen["viewers"]:
-        differ("%d catalog viewers run, expected %d" % (seen["viewers"], int(state.viewer)),
-               "expect catalog.viewers == %d" % int(state.viewer))
+            differ("%s: %s, expected %s" % (name, seen[name], value), "expect %s == %s" % (path, expect))
     for name, text in (("files", "export files %s on disk"), ("modes", "reader modes %s"),
                        ("commands", "the catalog was started with %s")):
         if getattr(state, name) != seen[name]:
@@ -168,8 +165,8 @@ def _compare_reads(state, seen, differ):
     if len(state.reads) != len(seen["reads"]):
         return differ("%d reads, expected %d" % (len(seen["reads"]), len(state.reads)),
                       "expect reads.length == %d" % len(state.reads))
+    names = ("mode", "modes", "activeWorkspace")
     for index, (expected, read) in enumerate(zip(state.reads, seen["reads"])):
-        names = ("mode", "modes", "activeWorkspace")
         got = dict(file=read["file"].rsplit("\\", 1)[-1], **{name: read[name] for name in names})
         wanted = dict(file="tarnvel_output_%d.%s" % (seen["pid"], expected["suffix"]),
                       **{name: expected[name] for name in names})

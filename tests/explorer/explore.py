@@ -213,8 +213,7 @@ def _command_violation(printed):
 
 
 def _refused_violation(log):
-    """No write of the catalog may be refused: the plug-in's look at the files must
-    never stand in its way."""
+    """No write of the catalog may be refused: the plug-in's look must never stand in its way."""
     for line in log.splitlines():
         if "refused" in line and not line.rstrip().endswith(" 0 refused"):
             return Violation("invariant", "the catalog met a refusal: " + line.strip())
@@ -333,8 +332,8 @@ def _run_seeds(args, seeds):
 
 
 def _run_jobs(args, seeds):
-    """Each job is this program on a share of the seeds, in a Wine prefix of its own
-    (the catalog's processes and windows belong to one Wine session)."""
+    """Each job runs a share of the seeds in a Wine prefix of its own (the catalog's processes
+    and windows belong to one Wine session)."""
     prefix = os.environ.get("WINEPREFIX", "/tmp/tarnvel-wine-%d" % os.getuid())
     jobs = []
     for job in range(min(args.jobs, len(seeds))):
@@ -351,7 +350,6 @@ def _run_jobs(args, seeds):
                 results[name] += values
         os.remove(out)
     return results
-
 
 
 def _report(explorer, seed, failing, args):

@@ -91,8 +91,7 @@ class State:
 
 
 def mident(tags):
-    """The model identification a placed part's attributes give for an edit, its
-    variables by number."""
+    """The model identification a placed part's attributes give for an edit, variables by number."""
     variables = {int(found.group(1)): (found.group(2), value) for found, value in
                  ((re.match(r"^TVLM_(\d+)_(.*)$", name), value) for name, value in tags.items()) if found}
     fields = ",".join("{%s=%s}" % variables[number] for number in sorted(variables))
@@ -207,18 +206,16 @@ def _compare_parts(state, seen_parts, differ):
 
 
 def allowed_attributes(part, seen):
-    """The attribute lists the part may carry, in order: what was placed with it (or
-    learnt of it), or for a taken part the fixed three, its identification and its
-    record's attributes, from the whole record or from any prefix of it."""
+    """The attribute lists the part may carry: what was placed with it (or learnt of it), or
+    what its record gives, whole or (cut short) any prefix of it."""
     if isinstance(part.record, list):
         return [part.record]
     return record.attribute_lists(*part.taken, seen["subObjects"], part.remark, cut=part.record == "partial")
 
 
 def learn_ids(state, seen):
-    """Gives the parts that appeared in this step the ids the host gave them; a part
-    made from a record cut short carries from now on exactly what the cut left, and
-    an edit finds the identification it has."""
+    """The new parts' ids from the host; a part from a record cut short carries from now
+    on exactly what the cut left, and an edit finds the identification it has."""
     known = {part.id for part in state.parts if part.id is not None}
     fresh = [part for part in state.parts if part.id is None]
     for part, dump_part in zip(fresh, [o for o in seen["parts"] if o["id"] not in known]):

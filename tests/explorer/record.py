@@ -1,6 +1,5 @@
-"""The export record as the catalog writes it, and what the import makes of it, also
-cut short anywhere (a catalog that dies while it writes leaves a prefix of its text,
-read as it stands), by the record's documented line rules."""
+"""The export record as the catalog writes it, and what the import makes of it by the record's
+documented line rules, also cut short anywhere (a dying catalog leaves a prefix of it)."""
 import re
 
 import catalog_parts
@@ -75,8 +74,7 @@ def parse(record):
 
 
 def tagged(attributes, pieces, variables):
-    """The attributes the import writes on the part, in order, each name and value
-    cut to what the host is given."""
+    """The attributes the import writes on the part, in order, names and values cut to LIMIT."""
     pairs = list(FIXED)
     pairs += [("TVL_ID%d" % i, piece[:LIMIT]) for i, piece in enumerate(pieces) if piece]
     pairs += [(("TVLM_%d_%s" % (j, name))[:LIMIT], value[:LIMIT])

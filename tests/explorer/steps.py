@@ -301,8 +301,6 @@ def _edit_commands(p, state, states):
     return answer + [_select_edit(part)] + SETTLE
 
 
-
-
 _COMMANDS = {
     "load": lambda p, s, states: ["load"],
     "new": lambda p, s, states: _answer(p, states) + ["select 100"] + SETTLE,
@@ -434,8 +432,7 @@ def _any_change(s):
 
 
 def _import(s, reopen=True):
-    """The export delivered, imported from what is on disk, and (unless a held command takes its
-    place) the catalog opened again."""
+    """The export imported from what is on disk; with `reopen`, the catalog opened again."""
     s = s.copy()
     s.deferred.append(104)
     taken, whole, record, remark = s.on_disk or (None, False, "none", 0)
@@ -451,10 +448,8 @@ def _import(s, reopen=True):
         else:
             part = s.new_part(tags, placement.translation(*s.located), s.active_workspace(), taken)
         part.record, part.remark = record, remark
-    s.modes = dict(s.modes, readBibModifyId=0, manipSetOnce=0)
-    s.edited = None
     _drop_exports(s)
-    s.detection = frozenset([0])
+    _set(s, modes=dict(s.modes, readBibModifyId=0, manipSetOnce=0), edited=None, detection=frozenset([0]))
     if reopen:
         s.deferred.append(100)
         _send(s)
@@ -559,8 +554,6 @@ def _killed_writing(s, p, record):
     return [_import(s)]
 
 
-
-
 def _set(s, **values):
     for name, value in values.items():
         setattr(s, name, value)
@@ -577,14 +570,10 @@ def _start_in_progress(s, p):
         s.messages.append(model.notice(s.message_file))
 
 
-
-
 def _event_at_close(s, p):
     _written(s, p["part"])
     s.shown, s.detection = p["part"], frozenset([0])
     _destroy(s, p["then"])
-
-
 
 
 def _workspace_effect(s, p):
@@ -597,8 +586,6 @@ def _add(s, p):
     part = s.new_part(dict(p["tags"]), placement.translation(*s.located), s.active_workspace())
     part.record, part.id = list(p["tags"].items()) or [("bibname", "plain")], s.next_added_id
     s.next_added_id += 1
-
-
 
 
 # Each gives the states after the step, or anything else when it changed `s` alone.

@@ -31,26 +31,21 @@ def _ident_line(line):
     """The pieces and variables one identifier line gives; a first field with fewer
     than two characters after its "=" may give an empty piece or none."""
     pieces, variables, choices = [], [], [[]]
-    comma = line.find(",")
-    first = line if comma < 0 else line[:comma]
-    if "=" in first:
-        after = first[first.index("=") + 1:]
-        if len(after) >= 2:
-            pieces.append(after[2:-1])
-        else:
-            choices = [[], [""]]
-    if comma >= 0:
-        rest = line[comma + 1:]
-        blank = rest.find(" ")
-        pieces.append(rest if blank < 0 else rest[:blank])
-        if blank >= 0:
-            for field in rest[blank + 1:].split(","):
-                if not _FIELD.match(field):
-                    continue
-                if "=" in field:
-                    variables.append((field[1:field.index("=")], field[field.index("=") + 1:-1]))
-                else:
-                    pieces.append(field[1:])
+    first, comma, rest = line.partition(",")
+    _, equals, after = first.partition("=")
+    if equals and len(after) >= 2:
+        pieces.append(after[2:-1])
+    elif equals:
+        choices = [[], [""]]
+    if comma:
+        head, blank, fields = rest.partition(" ")
+        pieces.append(head)
+        for field in fields.split(",") if blank else []:
+            name, equals, value = field.partition("=")
+            if _FIELD.match(field) and equals:
+                variables.append((name[1:], value[:-1]))
+            elif _FIELD.match(field):
+                pieces.append(field[1:])
     return [(choice + pieces, variables) for choice in choices]
 
 

@@ -72,8 +72,7 @@ def tagged(attributes, pieces, variables):
     """The attributes the import writes on the part, in order, names and values cut to LIMIT."""
     pairs = list(FIXED)
     pairs += [("TVL_ID%d" % i, piece[:LIMIT]) for i, piece in enumerate(pieces) if piece]
-    pairs += [(("TVLM_%d_%s" % (j, name))[:LIMIT], value[:LIMIT])
-              for j, (name, value) in enumerate(variables)]
+    pairs += [(("TVLM_%d_%s" % (j, name))[:LIMIT], value[:LIMIT]) for j, (name, value) in enumerate(variables)]
     pairs += [(("TVLV_" + name)[:LIMIT], value[:LIMIT]) for name, value in attributes]
     return pairs
 

@@ -265,8 +265,7 @@ def _take_commands(part, fault, states, remark=0, burst=0):
     arm += ["catalog fault long-remark %d" % remark] if remark else []
     # A record held back while the host runs its loop: nothing may be imported before it.
     hold = ["pump 400", "catalog release"] if fault == "hold-record" else []
-    return _taking(part, *arm) + _files(burst) + hold + (
-        ["wait import 10000"] if sure else ["pump 1500"])
+    return _taking(part, *arm) + _files(burst) + hold + (["wait import 10000"] if sure else ["pump 1500"])
 
 
 def _files(count):

@@ -1,6 +1,5 @@
-"""The standard parts the explorer takes from the catalog stand-in, and what a taken
-part must carry: its two identification strings and its variables in catalog order.
-Written from the catalog's documented tables, not from the plug-in."""
+"""The standard parts the explorer takes from the catalog stand-in and what a taken part
+carries, written from the catalog's documented tables, not from the plug-in."""
 import math
 
 BOLT_LENGTHS = [6, 8, 10, 12, 16, 20, 25, 30, 35, 40, 45, 50, 55, 60, 65, 70, 80, 90,
@@ -74,9 +73,8 @@ def designation(key, variables):
 
 
 def record_attributes(key, variables, bodies):
-    """The [Attributes] section of the record the catalog writes for the part, in
-    order. The mass (and a bearing's main sizes) follow from the part's bodies as
-    the geometry file gives them: steel, three significant digits."""
+    """The record's [Attributes] in order; the mass (and a bearing's main sizes) from the
+    part's bodies as the geometry file gives them: steel, three significant digits."""
     _, name, standard, material, _, size = FAMILIES[key]
     size = size and size.format(**dict(variables))
     tubes = [b["values"] for b in bodies if b["kind"] == "tube"]

@@ -1,8 +1,7 @@
 #!/usr/bin/env python3
-"""Explores the catalog road at random: from a seed, sequences of what the user, the
-host, the catalog and the system may do, each step run for real (simcad, the plug-in
-and the catalog stand-in under Wine) and what the host shows held against the model
-and the invariants. A failing sequence is written as a simcad script, then shrunk."""
+"""Explores the catalog road at random (docs/explorer.md): from a seed, steps run for real
+under Wine, what the host shows held against the model and the invariants; a failing
+sequence is written as a simcad script, then shrunk."""
 import argparse
 import json
 import os
@@ -26,10 +25,8 @@ ROOT = os.path.dirname(os.path.dirname(HERE))
 EPISODE_STEPS = 120          # a fresh host after this many steps keeps dumps small
 COMMAND_DEADLINE_S = 30      # longer than any wait a step asks for: beyond it, a hang
 UNLOAD_LIMIT_MS = 1500
-# Handles some paths of the host and the system (not the plug-in) open once and
-# keep, measured: the first road 2, the first watcher that ends without delivery
-# (catalog killed, no directory) 3, the first exception thrown in the library 2
-# (allowed from the start: which step throws first is not modelled).
+# Handles the host's and the system's paths (not the plug-in) open once and keep, measured;
+# the exception's allowed from the start: which step throws first is not modelled.
 ONCE_ROAD, ONCE_KILLED_WATCHER, ONCE_EXCEPTION = 2, 3, 2
 SHRINK_RUNS, SHRINK_SECONDS = 80, 900
 # The stand-ins' tools open handles for good with the first automation command and
@@ -54,17 +51,14 @@ class Episode:
 
     def __init__(self):
         self.executed, self.times, self.idle_handles, self.branches = [], [], [], []
-        self.violation, self.handle_baseline, self.logs = None, None, {}
-        self.steps_before = 0         # steps of the seed's earlier episodes
+        self.violation, self.handle_baseline, self.logs, self.steps_before = None, None, {}, 0
         self.killed_watcher = False   # a watcher ended without delivery
 
 
 class Explorer:
     def __init__(self, bin_dir, work_dir):
-        self.work_dir = work_dir
-        self.wine_run = os.path.join(ROOT, "cmake", "wine-run")
-        self.simcad = os.path.join(bin_dir, "simcad.exe")
-        self.runs = 0
+        self.work_dir, self.runs = work_dir, 0
+        self.wine_run, self.simcad = os.path.join(ROOT, "cmake", "wine-run"), os.path.join(bin_dir, "simcad.exe")
         # Wine traces the watcher's calls (the list is the prefix's) for the host session only.
         _quiet([self.wine_run, "reg", "add", "HKCU\\Software\\Wine\\Debug", "/v", "RelayInclude",
                 "/d", ";".join(watcher_calls.TRACED), "/f"], check=True)
@@ -75,18 +69,16 @@ class Explorer:
         run_dir = os.path.join(self.work_dir, "run-%d" % self.runs)
         export = os.path.join(run_dir, "export")
         os.makedirs(export)
-        episode = Episode()
+        episode, states = Episode(), []
         host = session.Session(self.wine_run, self.simcad, dict(os.environ, WINEDEBUG="-all,+relay"),
                                os.path.join(run_dir, "stderr.txt"))
-        states = []
         try:
             states = self._run_episode(host, next_step, episode, export)
         finally:
             code = host.close()
             left = self._reap()
         if not episode.violation:
-            # Input closed after the closing steps: simcad ends by itself with every
-            # check held and leaves no catalog process the model does not expect.
+            # Its input closed, simcad ends by itself, leaving no catalog process unexpected.
             problem = ("simcad did not end within 15 s of its input" if code is None else
                        "simcad ended with exit code %d" % code if code != 0 else
                        "catalog processes were left behind" if left and not any(s.viewer for s in states)
@@ -105,11 +97,8 @@ class Explorer:
 
         for line in PRELUDE:
             send(line)
-        states = steps.effects(steps.Step("load"), model.State())
-        index = 0
-        # At the end the host closes the drawing and unloads the plug-in, checked as any step.
-        closing = [steps.Step("end"), steps.Step("unload")]
-        calls = watcher_calls.WatcherCalls()
+        states, index, calls = steps.effects(steps.Step("load"), model.State()), 0, watcher_calls.WatcherCalls()
+        closing = [steps.Step("end"), steps.Step("unload")]  # checked as any step
         while True:
             step = next_step(index, states)
             if step is None:
@@ -121,9 +110,8 @@ class Explorer:
             index += 1
             if not steps.fits(step, states):
                 continue
-            if step.kind.startswith("kill") and any(s.watcher == "live" for s in states) or (
-                    step.kind == "missing-directory"):
-                episode.killed_watcher = True
+            episode.killed_watcher |= step.kind == "missing-directory" or step.kind.startswith("kill") and any(
+                s.watcher == "live" for s in states)
             lines = steps.commands(step, states)
             episode.executed.append((step, lines))
             started = time.monotonic()
@@ -133,16 +121,14 @@ class Explorer:
                 episode.times.append((step.kind, time.monotonic() - started))
                 files = _export_files(export)
                 log = _read_text(os.path.join(os.path.dirname(export), "catalog.log"))
-                before = states
-                states, violation = self._check(step, states, printed, dump, model.observe(dump, files, log),
-                                                episode, lambda: int(send("handles")[0].split(": ")[1]))
+                before, (states, violation) = states, self._check(step, states, printed, dump, model.observe(
+                    dump, files, log), episode, lambda: int(send("handles")[0].split(": ")[1]))
                 violation = violation or _refused_violation(log) or _calls_violation(step, host, calls)
                 episode.branches += steps.branches(step, before, states)
             except session.Hang as hang:
                 episode.violation = Violation("hang", str(hang))
                 return states
-            except session.Stopped as stopped:
-                # Exit code 2: a command could not run, the explorer's own fault.
+            except session.Stopped as stopped:  # exit code 2: a command could not run, our fault
                 episode.violation = Violation("script" if re.search(r"exit code 2\b", str(stopped))
                                               else "crash", str(stopped))
                 return states
@@ -227,8 +213,7 @@ def _command_violation(printed):
 
 
 def _refused_violation(log):
-    """No write of the catalog may be refused: the plug-in's look at the files must
-    never stand in its way."""
+    """No write of the catalog may be refused: the plug-in's look must never stand in its way."""
     for line in log.splitlines():
         if "refused" in line and not line.rstrip().endswith(" 0 refused"):
             return Violation("invariant", "the catalog met a refusal: " + line.strip())
@@ -254,17 +239,15 @@ def _invariant_violation(states, dump, episode, count_handles):
             (broken, "a deferred call threw: %s" % (broken or [""])[0], None)]:
         if failed:
             return Violation("invariant", text, [expect])
-    if not all(s.watcher == "none" for s in states):
+    if any(s.watcher != "none" for s in states):
         return None
     if process["threads"] > process["idleThreads"]:
         return Violation("invariant", "%d threads while the plug-in is idle, %d at the start" % (
             process["threads"], process["idleThreads"]), ["expect process.threads == %d" % process["idleThreads"]])
-    # Back at the first idle count of handles but for what the paths met so far keep
-    # once: a handle lost on any road shows at once.
+    # Back at the first idle count but for what the paths met so far keep once: a lost handle shows at once.
     handles = count_handles()
     episode.idle_handles.append(handles)
-    if episode.handle_baseline is None:
-        episode.handle_baseline = handles
+    episode.handle_baseline = handles if episode.handle_baseline is None else episode.handle_baseline
     allowed = (episode.handle_baseline + ONCE_EXCEPTION + ONCE_ROAD * any(len(s.commands) > 1 for s in states)
                + ONCE_KILLED_WATCHER * episode.killed_watcher)
     if handles > allowed:
@@ -290,8 +273,8 @@ def summary(results, elapsed):
     by_kind = {}
     for kind, seconds in times:
         by_kind.setdefault(kind, []).append(seconds)
-    for kind in sorted(by_kind, key=lambda k: -len(by_kind[k])):
-        values = sorted(by_kind[kind])
+    for kind, values in sorted(by_kind.items(), key=lambda item: -len(item[1])):
+        values = sorted(values)
         print("  %-15s %5d steps, median %6.3f s, max %6.3f s" % (
             kind, len(values), values[len(values) // 2], values[-1]))
     print("  branches of the road reached (never reached ones show 0):")
@@ -309,8 +292,7 @@ def main():
     parser.add_argument("--seed", type=int)
     parser.add_argument("--seeds", help="comma-separated seeds, each run for --steps")
     parser.add_argument("--steps", type=int, default=200)
-    parser.add_argument("--jobs", type=int, default=1,
-                        help="seeds run side by side, each job in a Wine prefix of its own")
+    parser.add_argument("--jobs", type=int, default=1, help="seeds run side by side, each in its own Wine prefix")
     parser.add_argument("--out", default=os.path.join(tempfile.gettempdir(), "tarnvel-explorer"))
     parser.add_argument("--bin", default=os.path.join(ROOT, "build", "dev", "bin"))
     parser.add_argument("--no-shrink", action="store_true")
@@ -325,11 +307,11 @@ def main():
     os.makedirs(args.out, exist_ok=True)
     started = time.monotonic()
     results = (_run_jobs if args.jobs > 1 and len(seeds) > 1 else _run_seeds)(args, seeds)
-    if args.results:
+    if not args.results:
+        summary(results, time.monotonic() - started)
+    else:
         with open(args.results, "w") as out:
             json.dump(results, out)
-    else:
-        summary(results, time.monotonic() - started)
     return 1 if results["violations"] else 0
 
 
@@ -350,8 +332,8 @@ def _run_seeds(args, seeds):
 
 
 def _run_jobs(args, seeds):
-    """Each job is this program on a share of the seeds, in a Wine prefix of its own
-    (the catalog's processes and windows belong to one Wine session)."""
+    """Each job runs a share of the seeds in a Wine prefix of its own (the catalog's processes
+    and windows belong to one Wine session)."""
     prefix = os.environ.get("WINEPREFIX", "/tmp/tarnvel-wine-%d" % os.getuid())
     jobs = []
     for job in range(min(args.jobs, len(seeds))):

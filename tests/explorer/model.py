@@ -1,8 +1,6 @@
-"""What the system must do, as a set of states it may be in. The model follows the
-documented behaviour of the plug-in, the host and the catalog (it never calls the
-plug-in). Where the outcome of a step depends on timing, a step yields every state
-that behaviour allows; the explorer keeps those that agree with what the host shows,
-and a step that leaves none is a violation."""
+"""What the system must do, as the set of states it may be in, from the documented
+behaviour of the plug-in, host and catalog: the explorer keeps the states that agree with
+what the host shows; a step that leaves none is a violation."""
 import copy
 import re
 
@@ -12,8 +10,9 @@ import record
 
 IDENT_NAME = re.compile(r"^(TVL_ID\d+|TVLM_\d+_.*)$")
 EXPORT_NAME = re.compile(r"^tarnvel_output_\d+\.(.+)$")
-MODE_NAMES = ("manipSetOnce", "readSilentSuccess", "keepBibSetModes", "readBibModify",
-              "readBibModifyId", "locateParts")
+# The reader's modes, each with the values it may have.
+MODES = {"manipSetOnce": [0, 1], "readSilentSuccess": [0, 1, 2], "keepBibSetModes": [0, 1, 3],
+         "readBibModify": [0, 1, 2, 5], "readBibModifyId": [0, 1, 7], "locateParts": [0, 1, 2]}
 # The modal messages the host must show: caption, text and the five button slots;
 # the notice's texts come from the host's message file when it has them.
 OFFER = {"caption": "BRENVIKCAD PARTS", "text": "BRENVIKCAD PARTS installieren?",
@@ -33,9 +32,7 @@ class Part:
         self.tags = tags              # identification attributes (TVL_ID*, TVLM_*)
         self.matrix, self.workspace = matrix, workspace  # part matrix, its workspace's placement
         self.taken = taken            # (key, variables) when it came from the catalog
-        # For a taken part what of its record the import had: "full", "partial" (a
-        # prefix of the lines) or "none"; for a placed one, its attributes.
-        self.record = "full"
+        self.record = "full"          # of a taken one's record: "full" or "partial"; a placed one's attributes
         self.remark = 0               # the length of the record's long remark, if any
 
     def world(self):
@@ -56,28 +53,21 @@ class State:
         self.message_file = False     # the host's message file has the notice's texts
         self.extension = "sat"        # of the export names the plug-in object uses
         self.named = False            # those names fixed (its first command): its end deletes the files
-        self.viewer = False           # the catalog viewer runs
-        self.catalog_path = None      # "ours" or "hand": where the viewer writes a take
+        self.viewer, self.catalog_path = False, None  # it runs; "ours" or "hand": where it writes a take
         self.watcher = "none"         # "none", "live" or "blind" (its directory made anew)
         self.edited = None            # serial of the part the next import replaces
-        self.parts, self.next_serial, self.next_added_id = [], 1, 1
-        self.located = (0, 0, 0)
+        self.parts, self.next_serial, self.next_added_id, self.located = [], 1, 1, (0, 0, 0)
         self.workspaces, self.active = {}, 0  # number -> placement; the active one
-        self.messages = []            # the modal messages so far
-        self.system = 0               # installer command lines given to the system
+        # The modal messages, installer command lines and illegal function reports so far.
+        self.messages, self.system, self.asserts = [], 0, 0
         self.reads = []               # each read: file suffix, mode, modes, workspace
         self.deferred = []            # function numbers of the deferred calls, in order
-        self.modes = {name: 0 for name in MODE_NAMES}  # the reader's modes now
-        self.asserts = 0              # illegal function reports
+        self.modes = {name: 0 for name in MODES}  # the reader's modes now
         self.catalog_extension = "sat"  # of the names the viewer writes to
         self.files = set()            # suffixes of export files on disk ("sat", "sat.txt")
-        # What the files at the plug-in's names hold: (part taken, geometry whole,
-        # how much of the record: "full", "partial", "none", remark length).
-        self.on_disk = None
+        self.on_disk = None  # what the plug-in's names hold: (part taken, geometry whole, record, remark)
         self.detection = frozenset([0])  # what the library's detection has seen
-        # The catalog's start lines: "hand" for one by hand (the prelude's first), else
-        # the "-mident" text the plug-in sent ("" for none).
-        self.commands = ["hand"]
+        self.commands = ["hand"]  # the catalog's starts: "hand", else the "-mident" text sent ("" for none)
         self.shown = None             # (key, variables) of the part the viewer shows
 
     def copy(self):
@@ -101,8 +91,7 @@ class State:
 
 
 def mident(tags):
-    """The model identification a placed part's attributes give for an edit, its
-    variables by number."""
+    """The model identification a placed part's attributes give for an edit, variables by number."""
     variables = {int(found.group(1)): (found.group(2), value) for found, value in
                  ((re.match(r"^TVLM_(\d+)_(.*)$", name), value) for name, value in tags.items()) if found}
     fields = ",".join("{%s=%s}" % variables[number] for number in sorted(variables))
@@ -144,22 +133,16 @@ def observe(dump, export_files, log_text=""):
 def differences(state, seen):
     """What the host shows that this state does not allow, as (text, expect line)."""
     found = []
-
-    def differ(text, expect=None):
-        found.append((text, expect))
-
-    for name, path in (("loaded", "plugin.loaded"), ("started", "plugin.eventSources"),
-                       ("system", "system.length"), ("asserts", "asserts.length")):
-        value = getattr(state, name)
+    differ = lambda text, expect=None: found.append((text, expect))
+    for name, value, path, expect in (
+            ("loaded", state.loaded, "plugin.loaded", str(state.loaded).lower()),
+            ("started", state.started, "plugin.eventSources", int(state.started)),
+            ("system", state.system, "system.length", state.system),
+            ("asserts", state.asserts, "asserts.length", state.asserts),
+            ("messages", state.messages, "messages.length", len(state.messages)),
+            ("viewers", int(state.viewer), "catalog.viewers", int(state.viewer))):
         if value != seen[name]:
-            differ("%s is %s, expected %s" % (name, seen[name], value),
-                   "expect %s == %s" % (path, int(value) if name == "started" else str(value).lower()))
-    if state.messages != seen["messages"]:
-        differ("messages %s, expected %s" % (seen["messages"], state.messages),
-               "expect messages.length == %d" % len(state.messages))
-    if int(state.viewer) != seen["viewers"]:
-        differ("%d catalog viewers run, expected %d" % (seen["viewers"], int(state.viewer)),
-               "expect catalog.viewers == %d" % int(state.viewer))
+            differ("%s: %s, expected %s" % (name, seen[name], value), "expect %s == %s" % (path, expect))
     for name, text in (("files", "export files %s on disk"), ("modes", "reader modes %s"),
                        ("commands", "the catalog was started with %s")):
         if getattr(state, name) != seen[name]:
@@ -181,12 +164,11 @@ def _compare_reads(state, seen, differ):
     if len(state.reads) != len(seen["reads"]):
         return differ("%d reads, expected %d" % (len(seen["reads"]), len(state.reads)),
                       "expect reads.length == %d" % len(state.reads))
+    names = ("mode", "modes", "activeWorkspace")
     for index, (expected, read) in enumerate(zip(state.reads, seen["reads"])):
-        got = {"file": read["file"].rsplit("\\", 1)[-1], "mode": read["mode"],
-               "modes": read["modes"], "activeWorkspace": read["activeWorkspace"]}
-        wanted = {"file": "tarnvel_output_%d.%s" % (seen["pid"], expected["suffix"]),
-                  "mode": expected["mode"], "modes": expected["modes"],
-                  "activeWorkspace": expected["activeWorkspace"]}
+        got = dict(file=read["file"].rsplit("\\", 1)[-1], **{name: read[name] for name in names})
+        wanted = dict(file="tarnvel_output_%d.%s" % (seen["pid"], expected["suffix"]),
+                      **{name: expected[name] for name in names})
         if got != wanted:
             differ("read %d was %s, expected %s" % (index, got, wanted),
                    "expect reads[%d].mode == %d" % (index, expected["mode"]))
@@ -224,21 +206,16 @@ def _compare_parts(state, seen_parts, differ):
 
 
 def allowed_attributes(part, seen):
-    """The attribute lists the part may carry, in order: what was placed with it (or
-    learnt of it), or for a taken part the fixed three, its identification and its
-    record's attributes, from the whole record or from any prefix of it."""
+    """The attribute lists the part may carry: what was placed with it (or learnt of it), or
+    what its record gives, whole or (cut short) any prefix of it."""
     if isinstance(part.record, list):
         return [part.record]
-    if part.record == "none":
-        return [list(record.FIXED)]
-    cut = record.prefixes if part.record == "partial" else record.whole
-    return cut(part.taken[0], part.taken[1], seen["subObjects"], part.remark)
+    return record.attribute_lists(*part.taken, seen["subObjects"], part.remark, cut=part.record == "partial")
 
 
 def learn_ids(state, seen):
-    """Gives the parts that appeared in this step the ids the host gave them; a part
-    made from a record cut short carries from now on exactly what the cut left, and
-    an edit finds the identification it has."""
+    """The new parts' ids from the host; a part from a record cut short carries from now
+    on exactly what the cut left, and an edit finds the identification it has."""
     known = {part.id for part in state.parts if part.id is not None}
     fresh = [part for part in state.parts if part.id is None]
     for part, dump_part in zip(fresh, [o for o in seen["parts"] if o["id"] not in known]):

@@ -6,8 +6,7 @@ IDENTITY = (1.0, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0, 0.0, 0.0
 
 
 def multiply(a, b):
-    return tuple(sum(a[row * 4 + k] * b[k * 4 + col] for k in range(4))
-                 for row in range(4) for col in range(4))
+    return tuple(sum(a[row * 4 + k] * b[k * 4 + col] for k in range(4)) for row in range(4) for col in range(4))
 
 
 def translation(x, y, z):
@@ -16,14 +15,11 @@ def translation(x, y, z):
     return tuple(m)
 
 
-def turn_about_z(degrees):
-    c, s = math.cos(math.radians(degrees)), math.sin(math.radians(degrees))
-    return (c, s, 0.0, 0.0, -s, c, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0, 0.0, 0.0, 0.0, 1.0)
-
-
 def workspace_placement(x, y, z, degrees):
     """A workspace that turns by `degrees` about Z, then moves by x y z."""
-    return multiply(turn_about_z(degrees), translation(x, y, z))
+    c, s = math.cos(math.radians(degrees)), math.sin(math.radians(degrees))
+    turn = (c, s, 0.0, 0.0, -s, c, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0, 0.0, 0.0, 0.0, 1.0)
+    return multiply(turn, translation(x, y, z))
 
 
 def same(a, b, tolerance=1e-6):

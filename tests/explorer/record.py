@@ -1,6 +1,5 @@
-"""The export record as the catalog writes it, and what the import makes of it, also
-cut short anywhere (a catalog that dies while it writes leaves a prefix of its text,
-read as it stands), by the record's documented line rules."""
+"""The export record as the catalog writes it, and what the import makes of it by the record's
+documented line rules, also cut short anywhere (a dying catalog leaves a prefix of it)."""
 import re
 
 import catalog_parts
@@ -32,26 +31,21 @@ def _ident_line(line):
     """The pieces and variables one identifier line gives; a first field with fewer
     than two characters after its "=" may give an empty piece or none."""
     pieces, variables, choices = [], [], [[]]
-    comma = line.find(",")
-    first = line if comma < 0 else line[:comma]
-    if "=" in first:
-        after = first[first.index("=") + 1:]
-        if len(after) >= 2:
-            pieces.append(after[2:-1])
-        else:
-            choices = [[], [""]]
-    if comma >= 0:
-        rest = line[comma + 1:]
-        blank = rest.find(" ")
-        pieces.append(rest if blank < 0 else rest[:blank])
-        if blank >= 0:
-            for field in rest[blank + 1:].split(","):
-                if not _FIELD.match(field):
-                    continue
-                if "=" in field:
-                    variables.append((field[1:field.index("=")], field[field.index("=") + 1:-1]))
-                else:
-                    pieces.append(field[1:])
+    first, comma, rest = line.partition(",")
+    _, equals, after = first.partition("=")
+    if equals and len(after) >= 2:
+        pieces.append(after[2:-1])
+    elif equals:
+        choices = [[], [""]]
+    if comma:
+        head, blank, fields = rest.partition(" ")
+        pieces.append(head)
+        for field in fields.split(",") if blank else []:
+            name, equals, value = field.partition("=")
+            if _FIELD.match(field) and equals:
+                variables.append((name[1:], value[:-1]))
+            elif _FIELD.match(field):
+                pieces.append(field[1:])
     return [(choice + pieces, variables) for choice in choices]
 
 
@@ -75,24 +69,19 @@ def parse(record):
 
 
 def tagged(attributes, pieces, variables):
-    """The attributes the import writes on the part, in order, each name and value
-    cut to what the host is given."""
+    """The attributes the import writes on the part, in order, names and values cut to LIMIT."""
     pairs = list(FIXED)
     pairs += [("TVL_ID%d" % i, piece[:LIMIT]) for i, piece in enumerate(pieces) if piece]
-    pairs += [(("TVLM_%d_%s" % (j, name))[:LIMIT], value[:LIMIT])
-              for j, (name, value) in enumerate(variables)]
+    pairs += [(("TVLM_%d_%s" % (j, name))[:LIMIT], value[:LIMIT]) for j, (name, value) in enumerate(variables)]
     pairs += [(("TVLV_" + name)[:LIMIT], value[:LIMIT]) for name, value in attributes]
     return pairs
 
 
-def whole(key, variables, bodies, remark_length=0):
-    return [tagged(*outcome) for outcome in parse(text(key, variables, bodies, remark_length))]
-
-
-def prefixes(key, variables, bodies, remark_length=0):
-    """The attribute lists a record cut after any number of its bytes gives."""
+def attribute_lists(key, variables, bodies, remark_length=0, cut=False):
+    """The attribute lists the whole record gives or, cut, the record cut after any number of its bytes."""
     full, found = text(key, variables, bodies, remark_length), []
-    for pairs in (tagged(*outcome) for length in range(len(full) + 1) for outcome in parse(full[:length])):
-        if pairs not in found:
-            found.append(pairs)
+    for length in range(len(full) + 1) if cut else [len(full)]:
+        for pairs in (tagged(*outcome) for outcome in parse(full[:length])):
+            if pairs not in found:
+                found.append(pairs)
     return found

@@ -1,7 +1,6 @@
-"""One simcad.exe under Wine, driven a command at a time through its standard input.
-Every command is followed by an `echo` of a fresh marker: its reply is everything
-printed before the marker. No reply within the command's deadline is a hang; simcad
-ending on its own a crash (or, by its exit code, a command that could not run)."""
+"""One simcad.exe under Wine, driven a command at a time through its standard input; each
+command's reply is what it prints before the `echo` of a fresh marker sent after it."""
+import contextlib
 import json
 import os
 import re
@@ -14,17 +13,16 @@ _TRACE = re.compile(r"^[0-9a-f]+:(Call|Ret |Starting|trace:)")
 
 
 class Hang(Exception):
-    pass
+    """No reply within the command's deadline."""
 
 
 class Stopped(Exception):
-    pass
+    """simcad ended on its own: a crash or, by its exit code, a command that could not run."""
 
 
 class Session:
     def __init__(self, wine_run, simcad_exe, environment, stderr_path):
-        self._stderr_path = stderr_path
-        self._stderr = open(stderr_path, "wb")
+        self._stderr_path, self._stderr = stderr_path, open(stderr_path, "wb")
         self._process = subprocess.Popen([wine_run, simcad_exe, "-"], stdin=subprocess.PIPE,
                                          stdout=subprocess.PIPE, stderr=self._stderr, env=environment)
         self._pending, self._markers, self._errors_read = b"", 0, 0
@@ -32,13 +30,12 @@ class Session:
     def run(self, command, deadline_s):
         """Runs one command; returns its printed lines. Raises Hang or Stopped."""
         self._markers += 1
-        marker = "@@done %d" % self._markers
+        marker, lines, end = "@@done %d" % self._markers, [], time.monotonic() + deadline_s
         try:
             self._process.stdin.write((command + "\necho " + marker + "\n").encode())
             self._process.stdin.flush()
         except OSError:
             raise Stopped(self._exit_text())
-        lines, end = [], time.monotonic() + deadline_s
         while True:
             line = self._read_line(end)
             if line is None:
@@ -61,16 +58,14 @@ class Session:
 
     def close(self, deadline_s=15):
         """A clean end of input, then force; simcad's exit code, or None when killed."""
-        try:
+        with contextlib.suppress(OSError):
             self._process.stdin.close()
-        except OSError:
-            pass
-        code = None
         try:
             code = self._process.wait(timeout=deadline_s)
         except subprocess.TimeoutExpired:
             self._process.kill()
             self._process.wait()
+            code = None
         self._stderr.close()
         return code
 

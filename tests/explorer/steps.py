@@ -1,7 +1,6 @@
-"""The steps the explorer takes: what the user, the host, the catalog and the system
-may do, each as simcad commands and as its effect on the model. A step is a kind and
-its parameters, chosen from the model's state when it is made, so a sequence can be
-replayed; a step that no longer fits when replayed is passed over."""
+"""The explorer's steps: a kind and its parameters, drawn from the model's state (so a
+sequence replays; a step that no longer fits is passed over), its simcad lines, its
+effect on the model and the branches of the road it reaches."""
 import itertools
 
 import catalog_parts
@@ -28,12 +27,8 @@ class Step:
         return "%s %s" % (self.kind, self.params)
 
 
-# ---- making steps -------------------------------------------------------------------
-
-# Faults and rare moments come only on schedule: every FAULT_EVERY-th step is the
-# first of this queue that fits, which then goes to the back, so each entry comes
-# about once in 72 steps (a kill, which needs a running catalog, has two). A kind
-# with variants takes them in turn (several entries where a kind has many).
+# Faults and rare moments come only on schedule: every FAULT_EVERY-th step is the first
+# of this queue that fits, which then goes to the back; a kind takes its variants in turn.
 FAULT_KINDS = ["kill", "kill-mid-write", "kill-mid-record", "quit-after-take", "reopen",
                "directory", "missing-directory", "burst", "take-burst", "start-in-progress",
                "event-at-close", "between-calls", "held-window", "kill", "rush", "hand-start", "modes",
@@ -42,8 +37,7 @@ FAULT_EVERY = 3
 _THEN = [{"then": "end"}, {"then": "unload"}]
 VARIANTS = {"event-at-close": _THEN, "between-calls": _THEN,
             "start-in-progress": [{"then": "new"}, {"then": "edit"}],
-            "held-window": [{"then": t} for t in ("close", "edit-same", "end", "new", "unload", "edit",
-                                                  "wait")],
+            "held-window": [{"then": t} for t in ("close", "edit-same", "end", "new", "unload", "edit", "wait")],
             "rush": [{"first": f, "then": t} for f, t in (("take", "end"), ("take", "unload"), ("new", "end"),
                                                           ("take", "end"), ("new", "unload"))]}
 
@@ -58,9 +52,8 @@ def skip(kinds):
 
 
 def _restart_counters():
-    """Counters start afresh with each seed, so a seed makes the same steps however
-    many seeds ran before it; piece counts and hold times go in turn, so each step
-    waits for a log line of its own."""
+    """Afresh with each seed, so a seed makes the same steps whatever ran before; piece
+    counts and hold times go in turn, so each step waits for a log line of its own."""
     global _COUNTERS
     _COUNTERS = {"pieces": itertools.cycle(range(5, 101)), "hold": itertools.cycle(range(2500, 2800)),
                  "fault": itertools.cycle(FAULTS)}
@@ -73,12 +66,10 @@ class Schedule:
         _restart_counters()
         offset = (seed * 5) % len(FAULT_KINDS)
         self.queue = FAULT_KINDS[offset:] + FAULT_KINDS[:offset]
-        self.turns = {}  # how many of its variants each kind has taken
-        self.made, self.follow = 0, []
+        self.turns, self.made, self.follow = {}, 0, []  # turns: variants taken by kind
 
     def make(self, rng, states):
-        # A follow-up step takes no place of the schedule's.
-        if self.follow:
+        if self.follow:  # a follow-up takes no place of the schedule's
             kind = self.follow.pop(0)
             step = _make_kind(kind, rng, states[0])
             if KINDS[kind][1](states[0]) and fits(step, states):
@@ -93,12 +84,10 @@ class Schedule:
                 if kind in VARIANTS:
                     step.params.update(VARIANTS[kind][self.turns.get(kind, 0) % len(VARIANTS[kind])])
                 if fits(step, states):
-                    self.queue.remove(kind)
-                    self.queue.append(kind)
+                    self.queue.append(self.queue.pop(self.queue.index(kind)))
                     self.turns[kind] = self.turns.get(kind, 0) + 1
                     if kind == "rush" and (step.params["first"], step.params["then"]) == ("take", "end"):
-                        # The library keeps what the closed watcher had seen: the next
-                        # watcher of the load may deliver on its first change.
+                        # The library keeps what the closed watcher saw: the next may deliver at once.
                         self.follow = ["new", "take"]
                     return step
         step = make(rng, states)
@@ -126,8 +115,7 @@ def _make_kind(kind, rng, state):
 
 
 def _stale(states):
-    """A watcher that may have seen both names already delivers on the first change
-    of a take, before a record written slowly is complete."""
+    """A watcher that may have seen both names delivers before a slow record is complete."""
     return any(s.watcher == "live" and 3 in s.detection for s in states)
 
 
@@ -136,9 +124,8 @@ def _sure_take(s):
 
 
 def _edit_choice(rng, state):
-    """Half the time a part in a turned workspace (or turned itself), whose
-    replacement must take its whole placement; now and then a part placed with
-    identification of its own (variables no catalog part has)."""
+    """Half the time a turned part (its replacement takes its whole placement); now and
+    then one placed with identification of its own (variables no catalog part has)."""
     turned = [part.serial for part in state.parts if part.identified() and part.turned()]
     if turned and rng.random() < 0.5:
         return rng.choice(turned)
@@ -154,8 +141,7 @@ def _part_choice(rng, state, with_none):
 
 
 def _held_window(rng, s):
-    """Most held records replace a part sent back first; an edit in the window goes
-    to another identified part, or to the very part being replaced."""
+    """Mostly replacing a part sent back first; an edit in the window to another part or to it."""
     identified = [part.serial for part in s.parts if part.identified()]
     replace = rng.choice(identified) if identified and rng.random() < 0.7 else None
     others = [serial for serial in identified if serial != replace]
@@ -165,13 +151,10 @@ def _held_window(rng, s):
 
 def _mode_values(rng):
     """Some of the reader's modes, at least one, each set to a value it may have."""
-    chosen = [(name, values) for name, values in _MODE_VALUES if rng.random() < 0.6]
-    return {name: rng.choice(values) for name, values in chosen or [rng.choice(_MODE_VALUES)]}
+    chosen = [(name, values) for name, values in model.MODES.items() if rng.random() < 0.6]
+    return {name: rng.choice(values) for name, values in chosen or [rng.choice(list(model.MODES.items()))]}
 
 
-_MODE_VALUES = [("manipSetOnce", [0, 1]), ("readSilentSuccess", [0, 1, 2]),
-                ("keepBibSetModes", [0, 1, 3]), ("readBibModify", [0, 1, 2, 5]),
-                ("readBibModifyId", [0, 1, 7]), ("locateParts", [0, 1, 2])]
 # Parts placed with made-up identification: none, half, whole; the last has variables
 # whose numbers as text and names run in other orders than the numbers.
 _ADDED_TAGS = [{}, {"TVL_ID0": "A"}, {"TVL_ID0": "A", "TVL_ID1": "B", "TVLM_0_D": "5"}] + 2 * [
@@ -179,18 +162,11 @@ _ADDED_TAGS = [{}, {"TVL_ID0": "A"}, {"TVL_ID0": "A", "TVL_ID1": "B", "TVLM_0_D"
                 "TVLM_10_A": "1", "TVLM_0_Z": "8", "TVLM_1_D": "8"}]
 
 
-def _part(rng, s):
-    return dict(part=catalog_parts.random_part(rng))
-
-
-def _then_part(rng, s):
-    return dict(then=rng.choice(["end", "unload"]), part=catalog_parts.random_part(rng))
-
-
+_PART = lambda rng, s: dict(part=catalog_parts.random_part(rng))
+_THEN_PART = lambda rng, s: dict(then=rng.choice(["end", "unload"]), part=catalog_parts.random_part(rng))
 _ANY, _LOADED, _VIEWER = (lambda s: True), (lambda s: s.loaded), (lambda s: s.viewer is True)
 _ANSWER = lambda rng, s: dict(answer=rng.choice(["OK", "Abbruch"]))
-# kind: (weight of a random step, None for one on schedule only; when it fits the
-# first state; its parameters, drawn in this order)
+# kind: (weight at random, None for schedule only; when it fits the first state; its parameters' maker)
 KINDS = {
     "load": (30, lambda s: not s.loaded, None),
     # A new part asked for after an edit, before the catalog answered, lands as new.
@@ -220,7 +196,7 @@ KINDS = {
     # A missing installation is put back soon: most steps need a catalog.
     "install": (lambda s: 2 if s.installed else 8, _ANY, lambda rng, s: dict(on=not s.installed)),
     "kill": (None, _VIEWER, None),
-    "kill-mid-write": (None, _VIEWER, _part),
+    "kill-mid-write": (None, _VIEWER, _PART),
     "hand-start": (None, _ANY, None),
     "directory": (None, _ANY, None),
     "burst": (None, _ANY, lambda rng, s: dict(count=rng.choice([3, 20, 200]))),
@@ -229,24 +205,21 @@ KINDS = {
     "start-in-progress": (None, lambda s: s.loaded and s.installed and not s.viewer, lambda rng, s: dict(
         then=rng.choice(["new", "edit"]), part=_part_choice(rng, s, True))),
     "missing-directory": (None, lambda s: s.loaded and s.installed, None),
-    "event-at-close": (None, _sure_take, _then_part),
+    "event-at-close": (None, _sure_take, _THEN_PART),
     "take-burst": (None, _VIEWER, lambda rng, s: dict(
         part=catalog_parts.random_part(rng), fault="pieces", count=rng.choice([5, 30]))),
-    # The catalog's writer faults: killed half-way through its record, ending by
-    # itself right after a take, re-opening its record again and again.
+    # The writer killed half-way through its record, ending right after a take, re-opening its record.
     "kill-mid-record": (None, _sure_take, lambda rng, s: dict(
         part=catalog_parts.random_part(rng), piece=rng.randint(1, 3), count=next(_COUNTERS["pieces"]))),
     "quit-after-take": (None, _sure_take, lambda rng, s: dict(
         part=catalog_parts.random_part(rng), pieces=rng.choice([False, True]))),
     "reopen": (None, _sure_take, lambda rng, s: dict(
         part=catalog_parts.random_part(rng), ms=rng.choice([300, 1000]))),
-    "between-calls": (None, lambda s: _sure_take(s) and s.installed, _then_part),
-    # A record written whole and kept open for seconds: the delivery waits for it, at
-    # most a second; nothing, a command, End or an unload in that window.
+    "between-calls": (None, lambda s: _sure_take(s) and s.installed, _THEN_PART),
+    # A record kept open for seconds: the delivery waits for it, at most a second.
     "held-window": (None, lambda s: _sure_take(s) and s.installed, _held_window),
 }
-# Kinds that must fit every state the system may be in; a writer's fault also a
-# watcher that has seen no name yet.
+# Kinds that must fit every state the system may be in; a writer's fault also needs an unstale watcher.
 _WRITERS = ("kill-mid-record", "quit-after-take", "reopen", "between-calls", "held-window")
 _EVERY_STATE = dict({"event-at-close": _sure_take, "start-in-progress": lambda t: t.viewer is False},
                     **{kind: lambda t: _sure_take(t) and t.installed for kind in _WRITERS})
@@ -269,42 +242,30 @@ def fits(step, states):
             p[name] is not None and state.part(p[name]) is None for name in ("replace", "edit"))))
 
 
-# ---- commands -----------------------------------------------------------------------
-
 def commands(step, states):
     """The simcad lines of a step; `states` are the states the system may be in."""
     return _COMMANDS[step.kind](step.params, states[0], states)
 
 
-def _take_words(part):
-    return "" if part is None else " ".join([part[0]] + ["%s=%s" % v for v in part[1]])
-
-
 def _taking(part, *arm):
-    return list(arm) + ["catalog take " + _take_words(part)]
+    """The faults armed, then the take of a part (None: of the part shown)."""
+    return list(arm) + [" ".join(["catalog take"] + ([part[0]] + ["%s=%s" % v for v in part[1]] if part else []))]
 
 
 def _select_edit(part):
     return "select 102" + (" part=%d" % part.id if part else "")
 
 
-def _take_commands(part, fault, states, remark=0):
+def _take_commands(part, fault, states, remark=0, burst=0):
+    """A burst: unrelated files while the record is still being written, none of which
+    may make the watcher take the export before it is done."""
     sure = all(s.watcher == "live" and s.catalog_path == "ours" for s in states)
     arm = [] if fault is None else [{"pieces": "catalog fault pieces 4 120", "pieces-open":
                                      "catalog fault pieces 3 100 open 400"}.get(fault, "catalog fault " + fault)]
     arm += ["catalog fault long-remark %d" % remark] if remark else []
     # A record held back while the host runs its loop: nothing may be imported before it.
     hold = ["pump 400", "catalog release"] if fault == "hold-record" else []
-    return arm + [("catalog take " + _take_words(part)).rstrip()] + hold + (
-        ["wait import 10000"] if sure else ["pump 1500"])
-
-
-def _take_burst(p, state, states):
-    # Unrelated files while the record is still being written: none may make the
-    # watcher take the export before it is done.
-    lines = _take_commands(p["part"], p["fault"], states)
-    at = next(i for i, line in enumerate(lines) if line.startswith("catalog take")) + 1
-    return lines[:at] + _files(p["count"]) + lines[at:] + SETTLE
+    return _taking(part, *arm) + _files(burst) + hold + (["wait import 10000"] if sure else ["pump 1500"])
 
 
 def _files(count):
@@ -312,8 +273,7 @@ def _files(count):
 
 
 def _held_commands(p, state, states):
-    # Written whole at once and kept open longer than the watcher waits for its
-    # writer; the log line with the step's own hold time says the take has begun.
+    # Kept open longer than the watcher waits; the log line with the step's own hold time says it began.
     replace = state.part(p["replace"])
     held = (["select 102 part=%d" % replace.id] + SETTLE if replace else []) + _taking(
         p["part"], "catalog fault pieces 1 0 open %d" % p["ms"]) + [
@@ -325,9 +285,9 @@ def _held_commands(p, state, states):
     if then in ("edit", "edit-same"):
         part = replace if then == "edit-same" else state.part(p["edit"])
         return held + ([] if part and part.identified() else ["answer OK"]) + [_select_edit(part)] + imported
-    return held + {"close": ["select 101"] + imported, "new": ["select 100"] + imported,
-                   "end": ["end", "wait threads idle 0"] + SETTLE,
-                   "unload": ["unload"] + SETTLE + ["wait threads idle 5000"]}[then]
+    if then in ("end", "unload"):
+        return held + _COMMANDS[then](p, state, states)
+    return held + ["select 101" if then == "close" else "select 100"] + imported
 
 
 def _answer(p, states):
@@ -340,12 +300,6 @@ def _edit_commands(p, state, states):
     return answer + [_select_edit(part)] + SETTLE
 
 
-def _workspace(p, state):
-    n = p["number"]
-    return ["workspace %d" % n] if n == 0 or n in state.workspaces else ["workspace %d %d %d %d %d" % (
-        (n,) + p["place"])]
-
-
 _COMMANDS = {
     "load": lambda p, s, states: ["load"],
     "new": lambda p, s, states: _answer(p, states) + ["select 100"] + SETTLE,
@@ -354,10 +308,9 @@ _COMMANDS = {
     "close": lambda p, s, states: ["select 101", "wait threads idle 0"] + SETTLE,
     "edit": _edit_commands,
     "take": lambda p, s, states: _take_commands(p["part"], p["fault"], states, p.get("remark", 0)) + SETTLE,
-    "take-burst": _take_burst,
-    # A record closed half written by a dying writer is imported as it stands. At
-    # least one piece is written (its change makes the delivery due); a piece count
-    # of the step's own makes the log line it waits for new.
+    "take-burst": lambda p, s, states: _take_commands(p["part"], p["fault"], states, burst=p["count"]) + SETTLE,
+    # A record half written by a dying writer is imported as it stands; a piece (its change makes the
+    # delivery due) is written, and the step's own piece count makes the log line new.
     "kill-mid-record": lambda p, s, states: _taking(p["part"], "catalog fault pieces %d 300" % p["count"]) + [
         'wait text %s "record piece %d/%d written"' % (LOG, p["piece"], p["count"]),
         "catalog kill", "wait catalog closed 5000", "wait import 10000"] + SETTLE,
@@ -365,8 +318,7 @@ _COMMANDS = {
         ["catalog fault pieces 4 150"] if p["pieces"] else []) + ["catalog fault quit-after-take"]) + [
         'wait text %s "quitting after the take"' % LOG, "wait catalog closed 15000",
         "wait import 10000"] + SETTLE,
-    # The import asked for the catalog again (the deferred 100 queued) when the
-    # plug-in goes: after End the call starts it anew, after an unload it is dropped.
+    # The import's deferred 100 queued when the plug-in goes: End then starts it anew, an unload drops it.
     "between-calls": lambda p, s, states: _taking(p["part"]) + [
         "wait deferred %d" % len(s.deferred), "expect deferredCalls[-1].state == queued", p["then"],
         "pump"] + SETTLE + (["wait threads idle 5000"] if p["then"] == "unload" else []),
@@ -374,8 +326,7 @@ _COMMANDS = {
     "reopen": lambda p, s, states: _taking(p["part"], "catalog fault reopen %d" % p["ms"]) + [
         'wait text %s "record reopened" 15000' % LOG, "wait import 10000"] + SETTLE,
     "held-window": _held_commands,
-    # The script host waits before it starts a viewer: the expect line proves a
-    # command came while the start was in progress.
+    # The script host waits before it starts a viewer: the expect proves the command came meanwhile.
     "start-in-progress": lambda p, s, states: ["select 100", "expect catalog.scriptHosts == 1"] + (
         ["select 100"] if p["then"] == "new" else ["answer OK", _select_edit(s.part(p["part"]))]) + SETTLE,
     "missing-directory": lambda p, s, states: ["remove ${EXPORT}", "select 100"] + SETTLE + [
@@ -384,14 +335,14 @@ _COMMANDS = {
     "event-at-close": lambda p, s, states: _taking(p["part"]) + ["wait event queued 10000", p["then"]] + (
         SETTLE + ["wait threads idle 5000"]),
     "move": lambda p, s, states: ["part move %d %d %d %d" % ((s.part(p["part"]).id,) + p["by"])],
-    "workspace": lambda p, s, states: _workspace(p, s),
+    "workspace": lambda p, s, states: ["workspace %d" % p["number"] if p["number"] in [0, *s.workspaces] else
+                                       "workspace %d %d %d %d %d" % ((p["number"],) + p["place"])],
     "remove": lambda p, s, states: ["part remove %d" % s.part(p["part"]).id],
     "add": lambda p, s, states: ["part add %d %s" % (s.next_added_id, " ".join(
         "%s=%s" % item for item in p["tags"].items()) or "bibname=plain")],
     "locate": lambda p, s, states: ["locate %d %d %d" % p["at"]],
     "end": lambda p, s, states: ["end", "wait threads idle 0"] + SETTLE,
-    # An unload waits for the watcher to leave the library's code; its thread may
-    # take a moment more to go.
+    # An unload waits for the watcher to leave the library's code; its thread may take a moment more.
     "unload": lambda p, s, states: ["unload"] + SETTLE + ["wait threads idle 5000"],
     "rush": lambda p, s, states: (["select 100"] if p["first"] == "new" else _taking(p["part"])) + [
         p["then"]] + SETTLE + ["wait threads idle 5000"],
@@ -413,8 +364,6 @@ _COMMANDS = {
 }
 
 
-# ---- effects ------------------------------------------------------------------------
-
 def effects(step, state):
     """The states the system may be in after the step, from one state before it."""
     s = state.copy()
@@ -433,9 +382,8 @@ def _start(s, answer):
 
 
 def _send(s, part=None):
-    """A command reaches the catalog: it runs, writes to our names and is watched;
-    an edit's carries the part's identification, and the catalog opens that part
-    when it has it."""
+    """A command reaches the catalog: it writes to our names and is watched; an edit's carries
+    the part's identification, and the catalog opens that part when it has it."""
     if not s.viewer:
         s.shown = None
     s.commands.append(model.mident(part.tags) if part is not None else "")
@@ -466,8 +414,6 @@ def _edit(s, serial):
 def _written(s, taken, whole=True, record="full", remark=0):
     if s.catalog_path == "ours":
         s.files |= {s.catalog_extension, s.catalog_extension + ".txt"}
-        if record == "none":
-            s.files.discard(s.catalog_extension + ".txt")
         s.on_disk = (taken, whole, record, remark) if s.catalog_extension == s.extension else None
 
 
@@ -480,14 +426,12 @@ def _take(s, part, fault, remark=0):
 
 
 def _any_change(s):
-    """A watcher that has seen both names delivers on any change in the directory,
-    whatever is at the export names then."""
+    """A watcher that has seen both names delivers on any change, whatever the export names hold."""
     return _import(s) if s.watcher == "live" and s.detection == frozenset([3]) else s
 
 
 def _import(s, reopen=True):
-    """The export is delivered, imported from what is on disk at the export names,
-    and (unless a held command takes its place) the catalog is opened again."""
+    """The export imported from what is on disk; with `reopen`, the catalog opened again."""
     s = s.copy()
     s.deferred.append(104)
     taken, whole, record, remark = s.on_disk or (None, False, "none", 0)
@@ -503,10 +447,8 @@ def _import(s, reopen=True):
         else:
             part = s.new_part(tags, placement.translation(*s.located), s.active_workspace(), taken)
         part.record, part.remark = record, remark
-    s.modes = dict(s.modes, readBibModifyId=0, manipSetOnce=0)
-    s.edited = None
     _drop_exports(s)
-    s.detection = frozenset([0])
+    _set(s, modes=dict(s.modes, readBibModifyId=0, manipSetOnce=0), edited=None, detection=frozenset([0]))
     if reopen:
         s.deferred.append(100)
         _send(s)
@@ -519,8 +461,7 @@ def _drop_exports(s):
 
 
 def _destroy(s, then="end"):
-    """`End` or unloading: the watcher, the catalog and the export files go (the
-    files only when the plug-in object has named them)."""
+    """`End` or unloading: the watcher, the catalog and (once named) the export files go."""
     s.loaded = s.loaded and then != "unload"
     if s.started:
         s.started, s.watcher, s.viewer, s.edited, s.shown = False, "none", False, None, None
@@ -535,11 +476,9 @@ def _rush(s, p):
         _destroy(s, p["then"])
         if not sent:
             return [s]
-        # The script host on its way may start a viewer after the close, or be ended
-        # by the close before it logged its start.
+        # The script host on its way may start a viewer after the close, or end before it logged.
         return [s, _with(s, viewer=True, catalog_path="ours", shown=None), _with(s, commands=s.commands[:-1])]
-    # The catalog shows the part it takes: an End that finds the plug-in not started
-    # leaves it running, and its next plain take is of that part.
+    # An End that finds the plug-in not started leaves the catalog showing the part it took.
     s.shown, outcomes = p["part"], [s]
     if s.catalog_path == "ours":
         _written(s, p["part"])
@@ -566,11 +505,8 @@ def _between_calls(s, p):
 
 
 def _held(s, p):
-    """A record written whole and held open, most often for a part sent back just
-    before. It lands once, on this road; a command in the window comes after the
-    import, in place of its call that opens the catalog again, and an edit of the
-    replaced part goes to the part that took its place. After End or an unload the
-    host drops the event. The record, still held when the files are deleted, may stay."""
+    """A record written whole and held open (docs/explorer.md): it lands once; a command in the
+    window comes after the import, in place of its call that opens the catalog again."""
     if p["replace"] is not None:
         s = _edit(s, p["replace"])
     replaced, then = s.edited, p["then"]
@@ -590,8 +526,7 @@ def _held(s, p):
         if replaced is not None and s.part(replaced) is None and target == replaced:
             target = s.parts[-1].serial
         s = _edit(s, target)
-    # The export files deleted, or the record, still held by its writer, left (beside
-    # what other files an earlier road left).
+    # The files deleted, or the record, still held by its writer, left behind.
     if s.extension is None or s.extension + ".txt" in s.files:
         return [s]
     return [s, _with(s, files=s.files | {s.extension + ".txt"}, on_disk=(None, False, "full", 0))]
@@ -606,8 +541,7 @@ def _kill_mid_write(s):
     if not (ours and watched):
         return [s]
     if value == 3:
-        # The half file's first change delivers; the import, once the catalog is
-        # gone, finds no whole part.
+        # The half file's first change delivers; the import finds no whole part.
         return [_import(s)]
     s.detection = frozenset([{0: 1, 1: 1, 2: 3}[value]])
     return [s]
@@ -619,22 +553,14 @@ def _killed_writing(s, p, record):
     return [_import(s)]
 
 
-def _directory(s):
-    """The watcher's directory is gone under it: it may go on seeing the new one or
-    see nothing more; the next export tells which."""
-    s.files, s.on_disk = set(), None
-    return [s, _with(s, watcher="blind")] if s.watcher == "live" else [s]
-
-
 def _set(s, **values):
     for name, value in values.items():
         setattr(s, name, value)
+    return s
 
 
 def _with(s, **values):
-    t = s.copy()
-    _set(t, **values)
-    return t
+    return _set(s.copy(), **values)
 
 
 def _start_in_progress(s, p):
@@ -643,20 +569,10 @@ def _start_in_progress(s, p):
         s.messages.append(model.notice(s.message_file))
 
 
-def _missing_directory(s):
-    s.files, s.on_disk = set(), None
-    _new_part(s).watcher = "none"  # it cannot open the directory and ends at once
-
-
 def _event_at_close(s, p):
     _written(s, p["part"])
     s.shown, s.detection = p["part"], frozenset([0])
     _destroy(s, p["then"])
-
-
-def _move(s, p):
-    part = s.part(p["part"])
-    part.matrix = placement.multiply(part.matrix, placement.translation(*p["by"]))
 
 
 def _workspace_effect(s, p):
@@ -671,12 +587,7 @@ def _add(s, p):
     s.next_added_id += 1
 
 
-def _hand_start(s):
-    _set(s, shown=s.shown if s.viewer else None, viewer=True, catalog_path="hand")
-    s.commands.append("hand")
-
-
-# Each gives the list of states after the step, or anything else when it changed `s` alone.
+# Each gives the states after the step, or anything else when it changed `s` alone.
 _EFFECTS = {
     # The library's detection state starts at "nothing seen" with every load.
     "load": lambda s, p: _set(s, loaded=True, detection=frozenset([0])),
@@ -686,15 +597,17 @@ _EFFECTS = {
     "edit": lambda s, p: [_edit(s, p["part"])],
     "take": lambda s, p: _take(s, p["part"], p["fault"], p.get("remark", 0)),
     "take-burst": lambda s, p: _take(s, p["part"], p["fault"]),
-    "kill-mid-record": lambda s, p: _killed_writing(s, p, "partial" if p["piece"] else "none"),
+    "kill-mid-record": lambda s, p: _killed_writing(s, p, "partial"),
     "quit-after-take": lambda s, p: _killed_writing(s, p, "full"),
     "reopen": lambda s, p: _take(s, p["part"], None),
     "between-calls": _between_calls,
     "held-window": _held,
     "start-in-progress": _start_in_progress,
-    "missing-directory": lambda s, p: _missing_directory(s),
+    # The watcher cannot open the directory and ends at once.
+    "missing-directory": lambda s, p: _set(_new_part(_set(s, files=set(), on_disk=None)), watcher="none"),
     "event-at-close": _event_at_close,
-    "move": _move,
+    "move": lambda s, p: _set(s.part(p["part"]), matrix=placement.multiply(s.part(p["part"]).matrix,
+                                                                            placement.translation(*p["by"]))),
     "workspace": _workspace_effect,
     "remove": lambda s, p: s.parts.remove(s.part(p["part"])),
     "add": _add,
@@ -709,13 +622,14 @@ _EFFECTS = {
     "modes": lambda s, p: s.modes.update(p["values"]),
     "kill": lambda s, p: _set(s, viewer=False, watcher="none", shown=None),
     "kill-mid-write": lambda s, p: _kill_mid_write(s),
-    "hand-start": lambda s, p: _hand_start(s),
-    "directory": lambda s, p: _directory(s),
+    "hand-start": lambda s, p: _set(s, shown=s.shown if s.viewer else None, viewer=True, catalog_path="hand",
+                                    commands=s.commands + ["hand"]),
+    # The watcher's directory made anew under it: it may see the new one or nothing more.
+    "directory": lambda s, p: [_set(s, files=set(), on_disk=None)] + (
+        [_with(s, watcher="blind")] if s.watcher == "live" else []),
     "burst": lambda s, p: [_any_change(s)],
 }
 
-
-# ---- branches -----------------------------------------------------------------------
 
 BRANCHES = ["between-calls end", "between-calls unload", "kill-mid-record", "quit-after-take", "reopen",
             "illegal", "start-in-progress", "missing-directory", "event queued at end",
@@ -733,8 +647,7 @@ _NAMED = {"event-at-close": "event queued at %(then)s", "between-calls": "betwee
 
 
 def branches(step, before, after):
-    """The branches of the road a step reached, for the summary: a branch that a run
-    never reaches is seen there."""
+    """The branches of the road a step reached, for the summary (which shows those never reached)."""
     kind, p, state = step.kind, step.params, before[0]
     found = [kind] if kind in BRANCHES else [_NAMED[kind] % p] if kind in _NAMED else []
     if kind == "new" and state.edited is not None:

@@ -1,15 +1,8 @@
-"""The watcher's directory read, seen through Wine's relay trace of a few calls: the
-export directory's handle must not be closed while a read on it is outstanding (the
-system writes the read's end into the watcher's buffer whenever the read ends; under
-Wine that lands before the host can see it, so only the calls show the fault). A read
-is over once GetOverlappedResult waited for it (after a cancel); a completion taken
-off the port may be the read's or the stop signal's wake, so the read counts as
-unknown then. A port wait that returns false timed out, unless the directory went
-(`directory_removed`): a read fails only then."""
+"""The watcher's directory read, seen through Wine's relay trace of a few calls: the export
+directory's handle must not be closed while a read on it is outstanding (docs/explorer.md)."""
 import re
 
-# The calls traced, as the registry's relay list names them; the process start only
-# for its status, which says why a launch failed.
+# The relay list's calls; the process start only for its status (why a launch failed).
 TRACED = ["CreateFileA", "ReadDirectoryChangesW", "GetOverlappedResult", "CloseHandle",
           "GetQueuedCompletionStatus", "NtCreateUserProcess"]
 _LINE = re.compile(r"^([0-9a-f]+):(Call|Ret ) KERNEL32\.(\w+)\((.*?)\)(?: retval=([0-9a-f]+))?")
@@ -18,17 +11,16 @@ _LINE = re.compile(r"^([0-9a-f]+):(Call|Ret ) KERNEL32\.(\w+)\((.*?)\)(?: retval
 _LIST_DIRECTORY, _OVERLAPPED_DIRECTORY = 0x1, 0x42000000
 
 
-def _number(text):
+def _number(text, mask=-1):
+    """A hex argument or result; mask 0xFFFFFFFF for a 32-bit one (the trace prints the register)."""
     try:
-        return int(text, 16)
+        return int(text, 16) & mask
     except ValueError:
         return None
 
 
 def _dword(text):
-    """A 32-bit argument or result: the trace prints the whole register."""
-    number = _number(text)
-    return None if number is None else number & 0xFFFFFFFF
+    return _number(text, 0xFFFFFFFF)
 
 
 class _Read:
@@ -52,8 +44,8 @@ class WatcherCalls:
                 self._calls[thread] = (name, arguments.split(","))
                 continue
             called = self._calls.pop(thread, None)
-            problem = called and called[0] == name and self._returned(
-                thread, name, called[1], result, directory_removed)
+            problem = called and called[0] == name and self._returned(thread, name, called[1], result,
+                                                                       directory_removed)
             if problem:
                 return problem
         return None
@@ -65,18 +57,19 @@ class WatcherCalls:
                     _LIST_DIRECTORY, _OVERLAPPED_DIRECTORY):
                 self._reads[thread] = _Read(_number(result))
             return None
-        # The port's wait is the watcher thread's own; every other call must be on
-        # the directory's handle.
+        # The port's wait is the watcher thread's own; every other call is on the directory's handle.
         if read is None or (name != "GetQueuedCompletionStatus" and _number(arguments[0]) != read.handle):
             return None
         succeeded = bool(_dword(result or "0"))
         if name == "ReadDirectoryChangesW":
             read.outstanding = succeeded
         elif name == "GetQueuedCompletionStatus":
+            # The read's completion or the stop signal's wake: unknown. A false return timed
+            # out, unless the directory went: only then a read fails.
             if read.outstanding and (succeeded or directory_removed):
                 read.outstanding = None
         elif name == "GetOverlappedResult" and len(arguments) == 4 and _dword(arguments[3]):
-            read.outstanding = False
+            read.outstanding = False  # waited for after a cancel: over
         elif name == "CloseHandle":
             del self._reads[thread]
             if read.outstanding:

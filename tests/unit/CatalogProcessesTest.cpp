@@ -46,6 +46,9 @@ TEST_F(CatalogProcesses, StateFollowsWhichProgramsRun)
     FakeProcess viewer(Temp() / "c", "pvestra.exe");
     EXPECT_EQ(plugin->FindCatalogProcesses(Raise), ViewerOnly);
     EXPECT_FALSE(viewer.WaitForExit(0ms));
+    FakeProcess laterScriptHost(Temp() / "d", "cscripthost.exe");
+    FakeProcess secondScriptHost(Temp() / "e", "cscripthost.exe");
+    EXPECT_EQ(plugin->FindCatalogProcesses(Query), Both) << "whichever of the three is found first";
 }
 
 TEST_F(CatalogProcesses, CloseEndsEveryViewerWhateverItsWindow)

@@ -1,7 +1,7 @@
 // The macro function entry's report of an illegal number, and how the part
 // argument is read from the running macro call. What the actions do, with and
-// without a started integration, and a part argument of the wrong type, are the
-// scripts' (dispatch, installation_offer, catalog_close_and_failed_launch).
+// without a started integration, is the scripts' (dispatch, installation_offer,
+// catalog_close_and_failed_launch).
 #include "HostTest.h"
 
 #include "GetArgument.h"
@@ -11,7 +11,27 @@
 
 namespace {
 
-class Dispatcher : public HostTest {};
+class Dispatcher : public HostTest {
+protected:
+    void SetUp() override
+    {
+        HostTest::SetUp();
+        IsolateStartup();
+        sim::SetMacro(":khd-tarnvel", TarnvelSelect);
+    }
+    void TearDown() override
+    {
+        sim::SetMacro(":khd-tarnvel", nullptr);
+        HostTest::TearDown();
+    }
+    // Runs the macro function as the user's command would, with these arguments.
+    int Run(int functionNumber, GiFunctionArguments* arguments = nullptr)
+    {
+        int result = -1;
+        EXPECT_EQ(sim::CallMacro(":khd-tarnvel", functionNumber, "", arguments, &result), 0);
+        return result;
+    }
+};
 
 TEST_F(Dispatcher, IllegalNumbersAreReportedAndAnsweredWithZero)
 {
@@ -23,6 +43,17 @@ TEST_F(Dispatcher, IllegalNumbersAreReportedAndAnsweredWithZero)
                   R"("format":"tarnvel: illegal function %s","argument":"funcNo","value":)" +
                       std::to_string(number) + "}]");
     }
+}
+
+// The part argument is read whether or not there is an argument list, and one of
+// the wrong type reaches the host, even before start-up.
+TEST_F(Dispatcher, PartArgumentIsReadWithOrWithoutAnArgumentList)
+{
+    EXPECT_EQ(Run(102), 0);
+    GiFunctionArguments arguments;
+    arguments.arguments["tarnvl_partId"] = std::make_shared<DynamicDataType<int>>(5);
+    EXPECT_THROW(Run(102, &arguments), std::runtime_error);
+    EXPECT_EQ(Reported("asserts").size(), 0u);
 }
 
 TEST(GetArgument, FindsOnlyTheExactNameAndChecksTheType)

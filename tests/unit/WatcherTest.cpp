@@ -292,14 +292,15 @@ TEST_F(Watcher, OnlyTheExportsWriterHoldsTheDeliveryAndOnlyWithinItsBounds)
     EXPECT_EQ(ExportDetectionState, 0);
 }
 
-// The record's change is lost among more changes than a read holds, and nothing
-// changes after them: the record's own time stamp says it was written, and the
+// The export's changes are lost among more changes than a read holds, and nothing
+// changes after them: the files' own time stamps say they were written, and the
 // export is delivered all the same.
 TEST_F(Watcher, ExportFilesWrittenAmongLostChangesStillCount)
 {
     StartWatching();
     ASSERT_TRUE(WriteUntilState("tarnvel_output_7.sat", 1));
     WriteManyOtherFiles(1500);
+    Write("tarnvel_output_7.sat", "geometry");
     Write("tarnvel_output_7.sat.txt", "[Attributes]\n");
     WriteManyOtherFiles(1500);
     EXPECT_TRUE(DeliveredWithin(5s));

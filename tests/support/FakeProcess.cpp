@@ -3,15 +3,6 @@
 
 #include <vector>
 
-namespace {
-
-bool WindowTitled(const std::string& title)
-{
-    return FindWindowA("TarnvelFakeCatalogProcess", title.c_str()) != nullptr;
-}
-
-}  // namespace
-
 std::filesystem::path FakeProcess::Program()
 {
     wchar_t buffer[MAX_PATH] = {};
@@ -39,7 +30,8 @@ FakeProcess::FakeProcess(const std::filesystem::path& folder, const std::string&
     CloseHandle(info.hThread);
     process_ = info.hProcess;
     if (!title.empty())
-        WaitUntil([&] { return WindowTitled(title); }, std::chrono::seconds(10));
+        WaitUntil([&] { return FindWindowA("TarnvelFakeCatalogProcess", title.c_str()) != nullptr; },
+                  std::chrono::seconds(10));
 }
 
 FakeProcess::~FakeProcess()

@@ -19,7 +19,6 @@ public:
     FakeProcess(const FakeProcess&) = delete;
     FakeProcess& operator=(const FakeProcess&) = delete;
 
-    bool Started() const { return process_ != nullptr; }
     // True when the process ended within the timeout.
     bool WaitForExit(std::chrono::milliseconds timeout) const;
     void Terminate();

@@ -4,13 +4,14 @@
 // title. Arguments: [--title TEXT] [--seconds N]; anything else is ignored, so it
 // also accepts the catalog's own command line (and then ends at once). When the
 // variable FAKE_PARENT_THREADS names a file, it first appends to it how many
-// threads the process that started it has at that moment.
+// threads the process FAKE_PARENT_ID (its starter) has at that moment.
 #include <windows.h>
 
 #include <tlhelp32.h>
 
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <string>
 
 namespace {
@@ -37,19 +38,6 @@ HWND MakeWindow(const std::string& title)
                          200, 100, nullptr, nullptr, windowClass.hInstance, nullptr);
 }
 
-DWORD ParentProcessId()
-{
-    DWORD parent = 0;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32 entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
-        if (entry.th32ProcessID == GetCurrentProcessId())
-            parent = entry.th32ParentProcessID;
-    CloseHandle(snapshot);
-    return parent;
-}
-
 long ThreadsOf(DWORD processId)
 {
     long count = 0;
@@ -65,14 +53,10 @@ long ThreadsOf(DWORD processId)
 void ReportParentThreads()
 {
     char path[MAX_PATH] = {};
-    if (!GetEnvironmentVariableA("FAKE_PARENT_THREADS", path, sizeof path))
-        return;
-    std::string line = std::to_string(ThreadsOf(ParentProcessId())) + "\n";
-    HANDLE file = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written = 0;
-    WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-    CloseHandle(file);
+    char parent[16] = {};
+    if (GetEnvironmentVariableA("FAKE_PARENT_THREADS", path, sizeof path) &&
+        GetEnvironmentVariableA("FAKE_PARENT_ID", parent, sizeof parent))
+        std::ofstream(path, std::ios::app) << ThreadsOf(std::strtoul(parent, nullptr, 10)) << "\n";
 }
 
 }  // namespace

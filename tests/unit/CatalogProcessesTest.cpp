@@ -46,6 +46,9 @@ TEST_F(CatalogProcesses, StateFollowsWhichProgramsRun)
     FakeProcess viewer(Temp() / "c", "pvestra.exe");
     EXPECT_EQ(plugin->FindCatalogProcesses(Raise), ViewerOnly);
     EXPECT_FALSE(viewer.WaitForExit(0ms));
+    FakeProcess laterScriptHost(Temp() / "d", "cscripthost.exe");
+    FakeProcess secondScriptHost(Temp() / "e", "cscripthost.exe");
+    EXPECT_EQ(plugin->FindCatalogProcesses(Query), Both) << "whichever of the three is found first";
 }
 
 TEST_F(CatalogProcesses, CloseEndsEveryViewerWhateverItsWindow)
@@ -102,32 +105,17 @@ TEST_F(CatalogProcesses, WindowsOfTheHostProcessArePassedBy)
     DestroyWindow(window);
 }
 
-TEST_F(CatalogProcesses, FailedLaunchWarnsAndLeavesNoWatcher)
-{
-    std::filesystem::create_directories(Temp() / "bin" / "x86" / "64");
-    std::filesystem::copy_file(FakeProcess::Program(), Temp() / "bin" / "x86" / "64" / "cscripthost.exe");
-    UtCString ident;
-    EXPECT_TRUE(plugin->SendTVLCommand(plugin->BuildCommandLine(ident)));
-    EXPECT_TRUE(plugin->watcher);
-
-    plugin->rootDir = Native(Temp() / "nothing") + "\\";
-    EXPECT_FALSE(plugin->SendTVLCommand(plugin->BuildCommandLine(ident)));
-    EXPECT_FALSE(plugin->watcher);
-    EXPECT_EQ(Reported("errorLog").size(), 1u);
-    EXPECT_EQ(Reported("errorLog[0]").text(),
-              "MERIDAX_plugin( 532) SendTVLCommand: tarnvel: CreateProcess function failed");
-}
-
 // The script host is the stand-in, which notes how many threads the host has when
 // it starts: at the second launch, as at the first, only the host's own, so the
 // first watcher's thread had ended before the launch (and the new watcher is made
-// after it).
-TEST_F(CatalogProcesses, EachLaunchReplacesTheWatcher)
+// after it). A failed launch leaves none.
+TEST_F(CatalogProcesses, EachLaunchReplacesTheWatcherAndAFailedOneLeavesNone)
 {
     std::filesystem::create_directories(Temp() / "bin" / "x86" / "64");
     std::filesystem::copy_file(FakeProcess::Program(), Temp() / "bin" / "x86" / "64" / "cscripthost.exe");
     std::filesystem::path report = Temp() / "parent-threads.txt";
     SetEnv("FAKE_PARENT_THREADS", Native(report));
+    SetEnv("FAKE_PARENT_ID", std::to_string(GetCurrentProcessId()));
     auto reportedCounts = [&] {
         std::ifstream file(report);
         return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
@@ -149,6 +137,18 @@ TEST_F(CatalogProcesses, EachLaunchReplacesTheWatcher)
     EXPECT_EQ(second, first + "\n") << "threads of the host at the first and the second launch";
     EXPECT_TRUE(plugin->watcher);
     EXPECT_EQ(plugin->processInfo.hProcess, nullptr) << "launch handles are not kept";
+
+    // A launch that fails warns (the warning's text is the scripts') and leaves
+    // no watcher.
+    UtCString root = plugin->rootDir;
+    plugin->rootDir = Native(Temp() / "nothing") + "\\";
+    EXPECT_FALSE(plugin->SendTVLCommand(plugin->BuildCommandLine(ident)));
+    EXPECT_FALSE(plugin->watcher);
+    EXPECT_EQ(Reported("errorLog").size(), 1u);
+
+    plugin->rootDir = root;
+    ASSERT_TRUE(plugin->SendTVLCommand(plugin->BuildCommandLine(ident)));
+    ASSERT_TRUE(WaitUntil([&] { return launchesReported() == 3; }, 5s));
     plugin->CloseCatalog();
     EXPECT_FALSE(plugin->watcher);
 }

@@ -1,6 +1,8 @@
 // The import of an exported part: the host's reader reports the new part to the
-// callback, which tags it; a new part goes where the user locates it, an edited
-// part is replaced in place; the export files go and the catalog is asked back.
+// callback, which tags it; a new part goes where the user locates it; the export
+// files go and the catalog is asked back. An edited part replaced in place, or
+// kept when its replacement fails, is the scripts' (import_reader_calls,
+// failed_replace).
 #include "HostTest.h"
 
 #include "CTarnvelCallback.h"
@@ -67,51 +69,12 @@ TEST_F(Import, NewPartIsTaggedInOrderAtTheLocatedPoint)
                                 "TVL_ID1=ISO4017|TVLM_0_L=20|TVLM_1_D=10|TVLV_DN=10");
     EXPECT_EQ(Translation("-1", "world"), "5 6 7");
     EXPECT_EQ(Reported("drawing.objects[-1].subObjects.length").number(), 2);
+    // The reader found the callback while it read; the registration went after.
+    ASSERT_EQ(Reported("imports.length").number(), 1);
+    EXPECT_EQ(Reported("imports[0].extensionPoint").text(), "tarnvel");
+    EXPECT_EQ(Reported("imports[0].result").number(), 0);
     EXPECT_TRUE(g_plugin->identPieces.empty() && g_plugin->identVariables.empty() &&
                 g_plugin->recordAttributes.empty());
-    ExpectCleanEnd();
-}
-
-TEST_F(Import, MissingRecordGivesOnlyTheFixedAttributes)
-{
-    WriteFile(g_plugin->exportFile.string(), BOLT_GEOMETRY);
-    g_plugin->ImportExportedPart();
-    EXPECT_EQ(LastAttributes(), "obkind=tarnvel|bibname=|bibpath=");
-    ExpectCleanEnd();
-}
-
-TEST_F(Import, EditedPartIsReplacedInPlaceInsideItsWorkspace)
-{
-    ASSERT_TRUE(sim::DefineWorkspace(2, 100, 0, 0, 90));
-    DxSetActiveWorkspace(2);
-    sim::LocateAt(10, 0, 0);
-    std::string error;
-    ASSERT_NE(sim::AddPart(7, {{"TVL_ID0", "p"}, {"TVL_ID1", "t"}}, error), nullptr) << error;
-    sim::MovePart(7, 0, 5, 0);
-    std::string oldWorld = Translation("0", "world");
-    g_plugin->editedPart = sim::FindPart(7);
-
-    WriteExport(BOLT_GEOMETRY, BOLT_RECORD);
-    g_plugin->ImportExportedPart();
-    EXPECT_EQ(sim::FindPart(7), nullptr) << "the edited part is gone";
-    EXPECT_EQ(Reported("drawing.objects.length").number(), 1);
-    EXPECT_EQ(Translation("0", "world"), oldWorld);
-    EXPECT_EQ(Reported("drawing.activeWorkspace").number(), 2);
-    EXPECT_EQ(Reported("asserts.length").number(), 0);
-    EXPECT_EQ(LastAttributes().substr(0, 14), "obkind=tarnvel");
-    ExpectCleanEnd();
-}
-
-TEST_F(Import, FailedReplacementLeavesTheEditedPart)
-{
-    std::string error;
-    ASSERT_NE(sim::AddPart(7, {{"TVL_ID0", "p"}, {"TVL_ID1", "t"}}, error), nullptr);
-    g_plugin->editedPart = sim::FindPart(7);
-    WriteExport("TARNVEL-GEOMETRY 1\npart ISO4017 broken\nformat SAT\nunits mm\ncylinder 0 0", BOLT_RECORD);
-    g_plugin->ImportExportedPart();
-    EXPECT_NE(sim::FindPart(7), nullptr);
-    EXPECT_EQ(Reported("drawing.objects.length").number(), 1);
-    EXPECT_EQ(LastAttributes(), "TVL_ID0=p|TVL_ID1=t");
     ExpectCleanEnd();
 }
 
@@ -191,19 +154,6 @@ TEST_F(Import, CallbackRefusesForeignObjectsAndAnEndedPlugin)
     EXPECT_EQ(callback.OnImport(part), 4711);
     EXPECT_EQ(LastAttributes(), "");
     EXPECT_EQ(Reported("openContexts").number(), 0);
-}
-
-// The reader finds the callback while it reads (it reports the part to it), and
-// the registration is gone once the import has ended.
-TEST_F(Import, TheCallbackIsRegisteredForTheReadOnly)
-{
-    EXPECT_EQ(Reported("registry.length").number(), 0);
-    WriteExport(BOLT_GEOMETRY, BOLT_RECORD);
-    g_plugin->ImportExportedPart();
-    ASSERT_EQ(Reported("imports.length").number(), 1);
-    EXPECT_EQ(Reported("imports[0].extensionPoint").text(), "tarnvel");
-    EXPECT_EQ(Reported("imports[0].result").number(), 0);
-    ExpectCleanEnd();
 }
 
 // An exception out of the host's reader leaves the import half-way: all the same

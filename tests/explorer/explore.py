@@ -3,8 +3,10 @@
 under Wine, what the host shows held against the model and the invariants; a failing
 sequence is written as a simcad script, then shrunk."""
 import argparse
+import itertools
 import json
 import os
+import pathlib
 import random
 import re
 import shutil
@@ -50,7 +52,7 @@ class Episode:
     """One host session: the steps run (with their lines), their times, the first violation."""
 
     def __init__(self):
-        self.executed, self.times, self.idle_handles, self.branches = [], [], [], []
+        self.executed, self.times, self.handles, self.branches = [], [], [], []
         self.violation, self.handle_baseline, self.logs, self.steps_before = None, None, {}, 0
         self.killed_watcher = False   # a watcher ended without delivery
 
@@ -86,8 +88,8 @@ class Explorer:
                        if not left and all(s.viewer is True for s in states) else None)
             episode.violation = problem and Violation("shutdown", problem)
         if episode.violation:
-            episode.logs = {name: _read(os.path.join(run_dir, name)) for name in ("catalog.log", "stderr.txt")
-                            if os.path.isfile(os.path.join(run_dir, name))}
+            logs = (pathlib.Path(run_dir, name) for name in ("catalog.log", "stderr.txt"))
+            episode.logs = {path.name: path.read_bytes() for path in logs if path.is_file()}
         shutil.rmtree(run_dir, ignore_errors=True)
         return episode
 
@@ -192,13 +194,8 @@ def _export_files(export):
     return os.listdir(export) if os.path.isdir(export) else []
 
 
-def _read(path):
-    with open(path, "rb") as text:
-        return text.read()
-
-
 def _read_text(path):
-    return _read(path).decode("utf-8", "replace") if os.path.isfile(path) else ""
+    return pathlib.Path(path).read_bytes().decode("utf-8", "replace") if os.path.isfile(path) else ""
 
 
 def _command_violation(printed):
@@ -246,7 +243,7 @@ def _invariant_violation(states, dump, episode, count_handles):
             process["threads"], process["idleThreads"]), ["expect process.threads == %d" % process["idleThreads"]])
     # Back at the first idle count but for what the paths met so far keep once: a lost handle shows at once.
     handles = count_handles()
-    episode.idle_handles.append(handles)
+    episode.handles.append(handles)
     episode.handle_baseline = handles if episode.handle_baseline is None else episode.handle_baseline
     allowed = (episode.handle_baseline + ONCE_EXCEPTION + ONCE_ROAD * any(len(s.commands) > 1 for s in states)
                + ONCE_KILLED_WATCHER * episode.killed_watcher)
@@ -270,11 +267,8 @@ def summary(results, elapsed):
     times, violations = results["times"], results["violations"]
     print("explorer: %d steps in %.1f s (%.3f s a step), %d violations" % (
         len(times), elapsed, elapsed / max(1, len(times)), len(violations)))
-    by_kind = {}
-    for kind, seconds in times:
-        by_kind.setdefault(kind, []).append(seconds)
-    for kind, values in sorted(by_kind.items(), key=lambda item: -len(item[1])):
-        values = sorted(values)
+    for kind in sorted(dict.fromkeys(k for k, _ in times), key=lambda k: -sum(k == t for t, _ in times)):
+        values = sorted(seconds for t, seconds in times if t == kind)
         print("  %-15s %5d steps, median %6.3f s, max %6.3f s" % (
             kind, len(values), values[len(values) // 2], values[-1]))
     print("  branches of the road reached (never reached ones show 0):")
@@ -321,10 +315,8 @@ def _run_seeds(args, seeds):
     for seed in seeds:
         print("explorer: seed %d, %d steps" % (seed, args.steps), flush=True)
         episodes = explorer.explore(seed, args.steps)
-        for episode in episodes:
-            results["times"] += episode.times
-            results["handles"] += episode.idle_handles
-            results["branches"] += episode.branches
+        for episode, name in itertools.product(episodes, ("times", "handles", "branches")):
+            results[name] += getattr(episode, name)
         if episodes[-1].violation:
             results["violations"].append("seed %d: %s" % (seed, _report(explorer, seed, episodes[-1], args)))
     shutil.rmtree(explorer.work_dir, ignore_errors=True)

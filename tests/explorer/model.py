@@ -114,20 +114,14 @@ def catalog_starts(log_text):
 def observe(dump, export_files, log_text=""):
     """The part of the host's state the model predicts."""
     return {
-        "commands": catalog_starts(log_text),
-        "loaded": dump["plugin"]["loaded"],
+        "commands": catalog_starts(log_text), "loaded": dump["plugin"]["loaded"],
         "started": dump["plugin"]["eventSources"] == 1,
         "parts": [o for o in dump["drawing"]["objects"] if o["type"] == 200],
         "messages": [{k: m[k] for k in ("caption", "text", "texts")} for m in dump["messages"]],
-        "system": len(dump["system"]),
-        "reads": dump["reads"],
-        "deferred": dump["deferredCalls"],
-        "modes": dump["modes"],
-        "asserts": len(dump["asserts"]),
-        "viewers": dump["catalog"]["viewers"],
+        "system": len(dump["system"]), "asserts": len(dump["asserts"]), "reads": dump["reads"],
+        "deferred": dump["deferredCalls"], "modes": dump["modes"], "viewers": dump["catalog"]["viewers"],
         "pid": dump["process"]["id"],
-        "files": {EXPORT_NAME.match(n).group(1) for n in export_files if EXPORT_NAME.match(n)},
-    }
+        "files": {EXPORT_NAME.match(n).group(1) for n in export_files if EXPORT_NAME.match(n)}}
 
 
 def differences(state, seen):

@@ -40,10 +40,8 @@ def random_part(rng):
 
 def identification(key, variables):
     """The attributes a part taken as (key, variables) carries from its record."""
-    tags = {"TVL_ID0": FAMILIES[key][0], "TVL_ID1": key}
-    for number, (name, value) in enumerate(variables):
-        tags["TVLM_%d_%s" % (number, name)] = value
-    return tags
+    return dict({"TVL_ID0": FAMILIES[key][0], "TVL_ID1": key},
+                **{"TVLM_%d_%s" % (number, name): value for number, (name, value) in enumerate(variables)})
 
 
 def _number(value):

@@ -301,11 +301,10 @@ def main():
     os.makedirs(args.out, exist_ok=True)
     started = time.monotonic()
     results = (_run_jobs if args.jobs > 1 and len(seeds) > 1 else _run_seeds)(args, seeds)
-    if not args.results:
-        summary(results, time.monotonic() - started)
+    if args.results:
+        pathlib.Path(args.results).write_text(json.dumps(results))
     else:
-        with open(args.results, "w") as out:
-            json.dump(results, out)
+        summary(results, time.monotonic() - started)
     return 1 if results["violations"] else 0
 
 
@@ -337,9 +336,8 @@ def _run_jobs(args, seeds):
     results = {"times": [], "handles": [], "violations": [], "branches": []}
     for process, out in jobs:
         process.wait()
-        with open(out) as found:
-            for name, values in json.load(found).items():
-                results[name] += values
+        for name, values in json.loads(pathlib.Path(out).read_text()).items():
+            results[name] += values
         os.remove(out)
     return results
 

@@ -1,8 +1,5 @@
-// End-to-end tests: the real cscripthost.exe and pvestra.exe from the catalog tree,
-// started the way the plug-in starts them and driven through the automation client,
-// for what the road scripts never meet. Every wait has a deadline; each test ends the
-// catalog's processes and removes its directory with its own catalog log, also when
-// it fails.
+// End-to-end tests: the real catalog programs started the way the plug-in starts
+// them and driven through the automation client, for what the road scripts never meet.
 #include "automation/CatalogAutomation.h"
 #include "common/FileIo.h"
 #include "common/GeometryText.h"
@@ -88,7 +85,7 @@ TEST_F(CatalogEndToEnd, StartsAfterItsLoadingTimeInTheLanguageOfTheEnvironment) 
 
     ASSERT_TRUE(waitUntil([&] { return logged(hostTag + " options:"); }, 10000));
     EXPECT_EQ(WaitForSingleObject(host.process.get(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
-    EXPECT_EQ(countProcessesNamed("pvestra.exe"), 0u);
+    EXPECT_EQ(countViewers(), 0u);
     EXPECT_TRUE(logged("MERIDAX_LANGUAGE=german"));
 
     ASSERT_NE(waitForViewerWindow(kViewerDeadlineMs), nullptr);
@@ -114,18 +111,16 @@ TEST_F(CatalogEndToEnd, TwoScriptHostsStartedTogetherShareOneViewer) {
     EXPECT_EQ(waitForExitCode(first.process.get(), 20000), std::optional<DWORD>(0));
     EXPECT_EQ(waitForExitCode(second.process.get(), 20000), std::optional<DWORD>(0));
     ASSERT_NE(waitForViewerWindow(kViewerDeadlineMs), nullptr);
-    EXPECT_EQ(countProcessesNamed("pvestra.exe"), 1u);
+    EXPECT_EQ(countViewers(), 1u);
     EXPECT_TRUE(logged("handed the command over"));
 }
 
-TEST_F(CatalogEndToEnd, AutomationReportsAMissingViewerUnknownPartsAndCommands) {
+TEST_F(CatalogEndToEnd, AutomationReportsAMissingViewerAndUnknownParts) {
     EXPECT_EQ(sendCatalogCommand("shown", 2000).status, AutomationStatus::NoViewer);
     ASSERT_NE(startViewer(directory.file("a.sat")), nullptr);
     EXPECT_EQ(replyOf("shown"), "ok none\nReady");
     EXPECT_EQ(replyOf("take"), "error no part shown");
     EXPECT_EQ(replyOf("take ISO9999 D=8").rfind("error unknown part ISO9999", 0), 0u);
-    EXPECT_EQ(replyOf("take ISO4017 D=8 L=41").rfind("error unknown value", 0), 0u);
-    EXPECT_EQ(replyOf("jump").rfind("error unknown command", 0), 0u);
     EXPECT_FALSE(readWholeFile(directory.file("a.sat")).has_value());
 }
 
@@ -166,7 +161,7 @@ TEST_F(CatalogEndToEnd, ScriptHostRefusesABadLineOrAMissingStartScriptWithoutSta
         EXPECT_NE(*exitCode, 0u) << example.logged;
         EXPECT_TRUE(logged(example.logged)) << example.logged;
         EXPECT_FALSE(isCatalogViewerRunning()) << example.logged;
-        EXPECT_EQ(countProcessesNamed("pvestra.exe"), 0u) << example.logged;
+        EXPECT_EQ(countViewers(), 0u) << example.logged;
     }
 }
 

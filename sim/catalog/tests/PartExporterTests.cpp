@@ -1,10 +1,10 @@
-// Take tests on real files: both files written with the right content, the record
-// whole after the finishing rewrite, and the fault modes. Files that the exporter
-// keeps open are probed the way another program would open them.
+// Take tests on real files: both files' content and each fault mode, with files the
+// exporter keeps open probed the way another program would open them.
 #include "common/ExportRecord.h"
 #include "common/FileIo.h"
 #include "common/GeometryText.h"
 #include "common/PartCatalog.h"
+#include "common/UniqueHandle.h"
 #include "tests/TestFiles.h"
 #include "viewer/PartExporter.h"
 
@@ -39,7 +39,6 @@ protected:
     const std::string geometry = geometryText(bolt, "SAT");
 };
 
-// Each replaces a longer old record completely.
 TEST_F(PartExporterTest, ABrokenGeometryOrALongRemarkAppliesToTheNextTakeOnly) {
     std::string remarked = record;
     remarked.insert(remarked.find("[MIDENT]"), "REMARK=012345678901\n");
@@ -122,9 +121,7 @@ TEST_F(PartExporterTest, RecordInPiecesGrowsPieceByPieceWhileOpenAndEndsWhole) {
     EXPECT_EQ(readWholeFile(recordPath), record);
 }
 
-// A writer that holds its whole record open and writes it over again and again: each
-// touch leaves the record whole, moves its last-write time, and keeps it open until
-// the time to keep it open is up.
+// Each touch rewrites the whole record, moving its last-write time, while kept open.
 TEST_F(PartExporterTest, ATouchedRecordStaysWholeAndOpenWhileItsLastWriteTimeMoves) {
     exporter.armRecordPieces({1, 0, 500, 200});
     ASSERT_EQ(take(path), "writing " + recordPath);
@@ -134,12 +131,10 @@ TEST_F(PartExporterTest, ATouchedRecordStaysWholeAndOpenWhileItsLastWriteTimeMov
     for (unsigned touch = 1; touch <= 2; ++touch) {
         SCOPED_TRACE("touch " + std::to_string(touch));
         EXPECT_EQ(exporter.nextRecordStepInMs(), std::optional<unsigned>(200));
-        HANDLE stamp = CreateFileA(recordPath.c_str(), FILE_WRITE_ATTRIBUTES,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        ASSERT_NE(stamp, INVALID_HANDLE_VALUE);
-        ASSERT_TRUE(SetFileTime(stamp, nullptr, nullptr, &longAgo));
-        CloseHandle(stamp);
+        const DWORD shareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+        ASSERT_TRUE(SetFileTime(UniqueFileHandle(CreateFileA(recordPath.c_str(), FILE_WRITE_ATTRIBUTES, shareAll,
+                                                             nullptr, OPEN_EXISTING, 0, nullptr)).get(),
+                                nullptr, nullptr, &longAgo));
         ASSERT_TRUE(exporter.continueRecord().ok);
         WIN32_FILE_ATTRIBUTE_DATA data{};
         ASSERT_TRUE(GetFileAttributesExA(recordPath.c_str(), GetFileExInfoStandard, &data));
@@ -167,22 +162,19 @@ TEST_F(PartExporterTest, ANewTakeFinishesARecordInPiecesFirst) {
     EXPECT_FALSE(exporter.continueRecord().ok);
 }
 
-// A reader that denies write sharing stands in the way of the record's write: the
-// catalog does not wait for it, the take fails and says why.
+// A reader denying write sharing fails the take at once, and the take says why.
 TEST_F(PartExporterTest, ARefusedRecordWriteFailsTheTakeAndSaysSo) {
     ASSERT_TRUE(writeWholeFile(recordPath, "old").empty());
-    HANDLE reader = CreateFileA(recordPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    UniqueFileHandle reader(CreateFileA(recordPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(reader);
     const std::string result = take(path);
-    CloseHandle(reader);
+    reader.reset();
     EXPECT_EQ(result.rfind("failed: ", 0), 0u) << result;
     EXPECT_NE(result.find("record write failed"), std::string::npos) << result;
     EXPECT_NE(result.find("refused"), std::string::npos) << result;
 }
 
-// The reopening writer goes on after the take has returned, and leaves the record
-// whole when its time is up.
 TEST_F(PartExporterTest, AReopeningWriterRewritesTheRecordUntilItsTimeIsUp) {
     exporter.armReopeningWriter(300);
     ASSERT_EQ(take(path), "written " + path);

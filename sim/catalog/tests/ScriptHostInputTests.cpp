@@ -1,7 +1,6 @@
-// What the script host and the viewer read: the command line's tokens and options,
-// the start script's viewer line and the hand-over to a running viewer. The plug-in's
-// own line, the installed start script and a hand-over are read on every road script
-// and end-to-end test; here are the quoting rules and the malformed input refused.
+// What the script host and the viewer read (command line, options, start script,
+// hand-over): the quoting rules and the malformed input refused. The plug-in's own
+// line and a hand-over are read on every road script and end-to-end test.
 #include "common/CommandLine.h"
 #include "common/HandOver.h"
 #include "common/Options.h"
@@ -73,9 +72,8 @@ TEST(ScriptHostOptions, RefusesMalformedLines) {
     for (const char* line : lines) EXPECT_FALSE(parseHostLine(line).ok()) << line;
 }
 
-// The viewer started by hand has no options; an unknown one it refuses. It falls back
-// to its environment's language, so only here is it seen whether the script host
-// passes its own on.
+// The viewer falls back to its environment's language, so only here is it seen
+// whether the script host passes its own on.
 TEST(ViewerOptions, AllowsAStartWithoutOptionsAndTakesTheScriptHostsLanguage) {
     const auto bare = parseViewerArguments({"pvestra.exe"});
     ASSERT_TRUE(bare.ok()) << bare.error;

@@ -1,8 +1,5 @@
-// Files for tests: a fresh directory under %TEMP% for one test, removed with
-// everything in it when the object goes out of scope (also when the test fails), and
-// how another program would find a file that the catalog may still hold open: the
-// Win32 error of an attempt to open it (0 when the open worked; the handle is closed
-// again at once).
+// Files for tests: a fresh directory under %TEMP%, removed with its contents at the
+// end of scope, and the Win32 error (0 for none) another program's open would meet.
 #pragma once
 
 #include <windows.h>
@@ -19,18 +16,16 @@ public:
     TempDirectory(const TempDirectory&) = delete;
     TempDirectory& operator=(const TempDirectory&) = delete;
 
-    // The directory's path + "\" + name
     std::string file(const std::string& name) const;
 
 private:
     std::string path_;
 };
 
-// Open for writing, sharing everything: fails only while someone else writes it
-// without sharing write access.
+// Open for writing, sharing everything.
 DWORD errorOfOpenForWriting(const std::string& path);
 
-// Open for reading, sharing nothing: fails while anyone else has it open.
+// Open for reading, sharing nothing.
 DWORD errorOfExclusiveOpen(const std::string& path);
 
 }  // namespace catalog::testing

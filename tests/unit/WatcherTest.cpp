@@ -3,7 +3,7 @@
 // (never without a bound, never losing the export), ending when the catalog goes,
 // lost change records and stopping. A stand-in process named pvestra.exe plays the
 // running catalog; the test itself plays its writer. A writer reopening its record
-// and a missing directory are the scripts' (catalog_record_reopened,
+// and a missing directory are the scripts' (catalog_record_in_pieces,
 // fault_export_directory).
 #include "FakeProcess.h"
 #include "HostTest.h"

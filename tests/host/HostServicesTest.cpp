@@ -27,17 +27,12 @@ TEST_F(HostServices, EnvironmentSettingsFallBackToTheDefault)
     EXPECT_EQ(OsGetEnvOrLocalMachine("TARNVEL_TEST_SETTING", "dflt").string(), "dflt");
 }
 
-TEST_F(HostServices, JoinPathFileAddsOneSeparatorAndCutsAtTheBuffer)
+// One separator or none between folder and file is the command line tests'.
+TEST_F(HostServices, JoinPathFileCutsAtTheBuffer)
 {
     char out[UT_MAX_PATH];
-    UtJoinPathFile("C:\\Temp", "a.sat", out);
-    EXPECT_STREQ(out, "C:\\Temp\\a.sat");
-    UtJoinPathFile("C:\\Temp\\", "a.sat", out);
-    EXPECT_STREQ(out, "C:\\Temp\\a.sat");
     UtJoinPathFile(std::string(2000, 'd'), "a.sat", out);
     EXPECT_EQ(std::string(out).size(), std::size_t(UT_MAX_PATH - 1));
-    EXPECT_FALSE(UtGetTempDir().empty());
-    EXPECT_FALSE(UtIsFile(UtGetTempDir()));
 }
 
 TEST_F(HostServices, MessageAnsweredByNumberOrLabelAmongShownButtons)

@@ -1,4 +1,6 @@
-// The report format of the host stand-in: JSON writing, literals and paths.
+// The report format of the host stand-in: JSON writing, literals and paths. The
+// paths that reach something ("messages[-1].caption", ".length") are read by
+// every unit test's Reported.
 #include "Json.h"
 
 #include <gtest/gtest.h>
@@ -16,16 +18,11 @@ TEST(Json, WritesEscapedTextAndWholeNumbers)
               R"({"text":"a\"b\\c\nd\u0001","number":4711,"fraction":0.5,"list":[true]})");
 }
 
-TEST(Json, PathsReachMembersItemsAndLengths)
+TEST(Json, PathsOutsideTheReportAreNull)
 {
     sim::Json root = sim::Json::object();
-    sim::Json& list = root.set("messages", sim::Json::array());
-    list.push(sim::Json::object()).set("caption", "first");
-    list.push(sim::Json::object()).set("caption", "last");
-    EXPECT_EQ(root.at("messages[0].caption").text(), "first");
-    EXPECT_EQ(root.at("messages[-1].caption").text(), "last");
-    EXPECT_EQ(root.at("messages.length").number(), 2);
-    EXPECT_TRUE(root.at("messages[2].caption").isNull());
+    root.set("messages", sim::Json::array()).push(sim::Json::object()).set("caption", "only");
+    EXPECT_TRUE(root.at("messages[1].caption").isNull());
     EXPECT_TRUE(root.at("nothing.here").isNull());
 }
 

@@ -36,49 +36,36 @@ TEST_F(CommandLine, MatchesTheCatalogsExpectationByteForByte)
               expected + " -mident \"{$A},B  {D=5},{L=20}\"");
 }
 
-TEST_F(CommandLine, FixesTheExportNamesFromDirectoryFormatAndProcess)
+// Values go in as they are, quotes and all.
+TEST_F(CommandLine, FixesTheExportNamesFromDirectoryFormatAndProcessAndInsertsThemUnescaped)
 {
-    SetEnv("KVT_TARNVEL_EXPORT_DIR", "D:\\Exports\\");
-    MERIDAX_plugin plugin("C:\\Cat", 9, 12);
-    UtCString noIdent;
-    std::string commandLine = plugin.BuildCommandLine(noIdent).string();
-    std::string name = "tarnvel_output_" + Pid() + ".dwg";
-    EXPECT_EQ(plugin.exportDir.string(), "D:\\Exports\\");
-    EXPECT_EQ(plugin.exportFileName.string(), name);
-    EXPECT_EQ(plugin.exportFile.string(), "D:\\Exports\\" + name);
-    EXPECT_EQ(plugin.recordFile.string(), "D:\\Exports\\" + name + ".txt");
-    EXPECT_EQ(commandLine.substr(commandLine.size() - 15), "-format \"DWG2D\"");
-    EXPECT_EQ(Language(), "german") << "language 12 is none of the table's";
-}
-
-TEST_F(CommandLine, ExportsGoToTheHostTempDirectoryByDefault)
-{
-    SetEnv("KVT_TARNVEL_EXPORT_DIR", std::nullopt);
-    MERIDAX_plugin plugin("C:\\Cat", 2, 1);
-    std::string path = plugin.GetExportPath(2).string();
-    EXPECT_EQ(plugin.exportDir.string(), UtGetTempDir().string());
-    EXPECT_EQ(path, UtGetTempDir().string() + "\\tarnvel_output_" + Pid() + ".stp");
-}
-
-TEST_F(CommandLine, ValuesAreInsertedUnescaped)
-{
-    SetEnv("KVT_TARNVEL_EXPORT_DIR", "C:\\My \"Exports\"");
-    MERIDAX_plugin plugin("C:\\Cat", 1, 1);
+    std::string folder = "D:\\My \"Exports\"\\";
+    SetEnv("KVT_TARNVEL_EXPORT_DIR", folder);
+    MERIDAX_plugin plugin("C:\\Cat", 9, 1);
     UtCString ident("{$a\"b},c {X=\"1\"}");
     std::string commandLine = plugin.BuildCommandLine(ident).string();
-    EXPECT_NE(commandLine.find("-path \"C:\\My \"Exports\"\\tarnvel_output_"), std::string::npos);
-    EXPECT_NE(commandLine.find("-mident \"{$a\"b},c {X=\"1\"}\""), std::string::npos);
+    std::string name = "tarnvel_output_" + Pid() + ".dwg";
+    EXPECT_EQ(plugin.exportDir.string(), folder);
+    EXPECT_EQ(plugin.exportFileName.string(), name);
+    EXPECT_EQ(plugin.exportFile.string(), folder + name);
+    EXPECT_EQ(plugin.recordFile.string(), folder + name + ".txt");
+    EXPECT_EQ(commandLine.substr(commandLine.find(" -path")),
+              " -path \"" + folder + name + "\" -format \"DWG2D\" -mident \"{$a\"b},c {X=\"1\"}\"");
     EXPECT_EQ(Language(), "english");
 }
 
 // The tables' own entries show in the command lines above; here what lies outside
-// them: an unknown language is German, an unknown format the product's own.
-TEST_F(CommandLine, UnknownLanguagesAndFormatsFallBack)
+// them: an unknown language is German, an unknown format the product's own, and
+// no export folder set is the host's temporary folder.
+TEST_F(CommandLine, UnknownLanguagesFormatsAndExportFolderFallBack)
 {
     EXPECT_EQ(MERIDAX_plugin::GetLanguageName(11).string(), "russian") << "the last entry";
-    EXPECT_EQ(MERIDAX_plugin::GetLanguageName(-1).string(), "german");
-    SetEnv("KVT_TARNVEL_EXPORT_DIR", "C:\\E");
+    for (int outside : {-1, 12})
+        EXPECT_EQ(MERIDAX_plugin::GetLanguageName(outside).string(), "german") << outside;
+    SetEnv("KVT_TARNVEL_EXPORT_DIR", std::nullopt);
     MERIDAX_plugin plugin("C:\\Cat", 1, 0);
+    EXPECT_EQ(plugin.GetExportPath(2).string(), UtGetTempDir().string() + "\\tarnvel_output_" + Pid() + ".stp");
+    EXPECT_EQ(plugin.exportDir.string(), UtGetTempDir().string());
     auto extensionOf = [&](int number) {
         std::string path = plugin.GetExportPath(number).string();
         return path.substr(path.rfind('.') + 1);

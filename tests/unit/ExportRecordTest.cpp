@@ -59,8 +59,6 @@ const RecordCase cases[] = {
     {"headers are exact lines", "[attributes]\n [MIDENT]\nA=1\n", "", "", ""},
     {"project, piece field and variables", "[MIDENT]\nMIDENT={$abc/def.prj},{K=1} {L=20},{D=10}\n", "",
      "abc/def.prj|{K=1}", "L=20|D=10"},
-    {"no comma", "[MIDENT]\nMIDENT={$abc/def.prj}\n", "", "abc/def.prj", ""},
-    {"tail to the end", "[MIDENT]\nMIDENT={$abc},x\n", "", "abc|x", ""},
     {"empty tail", "[MIDENT]\nMIDENT={$abc},\n", "", "abc|", ""},
     {"fields", "[MIDENT]\nMIDENT={$p},t {A=B=C},{A=1}},{xyz}, {B=1},{C=1} ,{A{B}=1}\n", "",
      "p|t|xyz}", "A=B=C|A=1}"},

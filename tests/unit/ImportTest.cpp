@@ -32,11 +32,11 @@ protected:
         WriteFile(g_plugin->exportFile.string(), geometry);
         WriteFile(g_plugin->recordFile.string(), record);
     }
-    // Attributes of the drawing's last object as "name=value|...".
-    static std::string LastAttributes()
+    // Attributes of the drawing's last (or this) object as "name=value|...".
+    static std::string LastAttributes(const std::string& object = "-1")
     {
         std::string text;
-        sim::Json attributes = Reported("drawing.objects[-1].attributes");
+        sim::Json attributes = Reported("drawing.objects[" + object + "].attributes");
         for (const sim::Json& pair : attributes.items())
             text += (text.empty() ? "" : "|") + pair.at("[0]").text() + "=" + pair.at("[1]").text();
         return text;
@@ -128,30 +128,26 @@ TEST_F(Import, TaggingCutsLongValuesAndDefinesEachNameOnce)
     EXPECT_EQ(Reported("attributeDefinitions").write(), definitions) << "known names are not defined again";
 }
 
-TEST_F(Import, OnlyTheFirstReportedPartGetsTheRecord)
+// The callback takes only this library's parts, the first of an import's alone
+// getting the record, and none once the plug-in has ended.
+TEST_F(Import, CallbackTagsTheFirstOwnPartOnlyWhileThePluginLives)
 {
     WriteExport(BOLT_GEOMETRY, BOLT_RECORD);
     g_plugin->ParseExportRecord();
-    tarnvel::CTarnvelCallback callback;
-    std::string error;
-    _ObObject* first = sim::AddPart(1, {}, error);
-    _ObObject* second = sim::AddPart(2, {}, error);
-    EXPECT_EQ(callback.OnImport(first), 0);
-    EXPECT_EQ(callback.OnImport(second), 0);
-    EXPECT_EQ(g_plugin->importedPart, second);
-    EXPECT_EQ(LastAttributes(), "obkind=tarnvel|bibname=|bibpath=");
-}
-
-TEST_F(Import, CallbackRefusesForeignObjectsAndAnEndedPlugin)
-{
     tarnvel::CTarnvelCallback callback;
     _ObObject foreign{1};
     EXPECT_EQ(callback.OnImport(&foreign), 4711);
     EXPECT_EQ(callback.OnImport(nullptr), 4711);
     std::string error;
-    _ObObject* part = sim::AddPart(1, {}, error);
+    _ObObject* first = sim::AddPart(1, {}, error);
+    _ObObject* second = sim::AddPart(2, {}, error);
+    _ObObject* late = sim::AddPart(3, {}, error);
+    EXPECT_EQ(callback.OnImport(first), 0);
+    EXPECT_EQ(callback.OnImport(second), 0);
+    EXPECT_EQ(g_plugin->importedPart, second);
+    EXPECT_EQ(LastAttributes("1"), "obkind=tarnvel|bibname=|bibpath=");
     End();
-    EXPECT_EQ(callback.OnImport(part), 4711);
+    EXPECT_EQ(callback.OnImport(late), 4711);
     EXPECT_EQ(LastAttributes(), "");
     EXPECT_EQ(Reported("openContexts").number(), 0);
 }

@@ -1,7 +1,7 @@
 // The macro function entry's report of an illegal number, and how the part
 // argument is read from the running macro call. What the actions do, with and
-// without a started integration, is the scripts' (dispatch, installation_offer,
-// catalog_close_and_failed_launch).
+// without a started integration, is the scripts' (dispatch,
+// startup_shutdown).
 #include "HostTest.h"
 
 #include "GetArgument.h"

@@ -1,8 +1,7 @@
 // The import of an exported part: the host's reader reports the new part to the
 // callback, which tags it; a new part goes where the user locates it; the export
 // files go and the catalog is asked back. An edited part replaced in place, or
-// kept when its replacement fails, is the scripts' (import_reader_calls,
-// failed_replace).
+// kept when its replacement fails, is road_new_and_replace.simcad's.
 #include "HostTest.h"
 
 #include "CTarnvelCallback.h"

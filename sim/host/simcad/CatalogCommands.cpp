@@ -25,7 +25,9 @@ std::string OneLine(std::string text)
 }
 
 // A user takes a part only once the catalog shows the command it was sent (its
-// script host has handed it over and ended), and not within a moment of that:
+// script host has handed it over and ended, and the viewer's window is up: a
+// process just made may not yet carry its program's name under Wine, so the
+// script host alone can look ended), and not within a moment of that:
 // the plug-in's watcher starts reading the export directory 100 ms after each
 // command, and a take before that would go unseen, as it would for a real user
 // quicker than that.
@@ -35,7 +37,7 @@ constexpr auto HAND_OVER_DEADLINE = std::chrono::seconds(10);
 bool AwaitCatalogReady()
 {
     auto deadline = std::chrono::steady_clock::now() + HAND_OVER_DEADLINE;
-    while (probe::CountCatalogProcesses().scriptHosts > 0) {
+    while (probe::CountCatalogProcesses().scriptHosts > 0 || !catalog::isCatalogViewerRunning()) {
         if (std::chrono::steady_clock::now() >= deadline)
             return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -54,7 +56,7 @@ CommandResult catalogCommand(Script&, const Words& words)
     if (words[1] == "kill" && words.size() == 2)
         return CommandResult::Ok("terminated " + std::to_string(probe::TerminateCatalogProcesses()) + " catalog processes");
     if (words[1] == "take" && !AwaitCatalogReady())
-        return CommandResult::Failed("the catalog's script host did not end");
+        return CommandResult::Failed("no catalog window came up within 10 s (a script host still runs, or no viewer)");
     catalog::AutomationReply reply = catalog::sendCatalogCommand(command);
     if (!reply.replied())
         return CommandResult::Failed("no answer: " + reply.error);
